@@ -1,0 +1,11 @@
+// Every kolt type and function: the geometry core, and the scene, mesh,
+// stream and image types as they are added.
+#pragma once
+
+#include <tessiv/core/box.h>
+#include <tessiv/core/cvector.h>
+#include <tessiv/core/intvec.h>
+#include <tessiv/core/kmath.h>
+#include <tessiv/core/matrix.h>
+#include <tessiv/core/point.h>
+#include <tessiv/core/quat.h>

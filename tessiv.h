@@ -1,0 +1,7 @@
+// Everything Tessiv offers a host: the kolt types, the platform layer, the
+// rendering, view and shell classes.
+#pragma once
+
+#include <tessiv/kolt.h>
+#include <tessiv/platform/library_version.h>
+#include <tessiv/version.h>
