@@ -4,4 +4,5 @@
 
 #include <tessiv/kolt.h>
 #include <tessiv/platform/library_version.h>
+#include <tessiv/platform/windef.h>
 #include <tessiv/version.h>
