@@ -4,5 +4,6 @@
 
 #include <tessiv/kolt.h>
 #include <tessiv/platform/library_version.h>
+#include <tessiv/platform/mfc_string.h>
 #include <tessiv/platform/windef.h>
 #include <tessiv/version.h>
