@@ -21,6 +21,9 @@ constexpr std::uint32_t kCompressionAlphaBitFields = 6;
 // pixels per byte of file a header is taken to lie rather than to compress.
 constexpr std::uint64_t kMaxRlePixelsPerByte = 4096;
 
+// Red, green, blue and alpha masks that match ColorI's memory order.
+constexpr std::uint32_t kMemoryOrderMasks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+
 // Skipped RLE pixels and palette images are opaque.
 ColorI const kBackground(0xFF000000ul);
 
@@ -163,7 +166,13 @@ bool DecodeRows(ByteReader &reader, Header const &header, std::vector<ColorI> co
             blue = Channel(0x001F);
         }
     }
-    bool const plain32 = header.bits == 32 && !header.masks_given;
+    // Pixels already in memory order are copied as they are.
+    bool const plain32 =
+        header.bits == 32 && (!header.masks_given || (header.masks[0] == kMemoryOrderMasks[0] &&
+                                                      header.masks[1] == kMemoryOrderMasks[1] &&
+                                                      header.masks[2] == kMemoryOrderMasks[2] &&
+                                                      (header.masks[3] == kMemoryOrderMasks[3] || header.masks[3] == 0)));
+    bool const copied_alpha = plain32 && (!header.masks_given || header.masks[3] != 0);
     for (unsigned int row = 0; row < rows.Height(); ++row) {
         reader.ReadExact(line.data(), stride, "reading BMP: pixel rows");
         ColorI *out = rows.NextRow();
@@ -187,6 +196,9 @@ bool DecodeRows(ByteReader &reader, Header const &header, std::vector<ColorI> co
         case 32:
             if (plain32) {
                 std::memcpy(out, in, std::size_t{width} * 4);
+                if (!copied_alpha)
+                    for (unsigned int x = 0; x < width; ++x)
+                        out[x][3] = 255;
                 break;
             }
             [[fallthrough]];
@@ -203,7 +215,7 @@ bool DecodeRows(ByteReader &reader, Header const &header, std::vector<ColorI> co
         }
         }
     }
-    return plain32 || alpha.Present();
+    return copied_alpha || alpha.Present();
 }
 
 // RLE8 and RLE4: runs, absolute runs and the escapes end of line, end of
@@ -376,41 +388,53 @@ bool EncodeBmp(PixelImage const &image, ByteWriter &writer, int bits_per_pixel, 
 {
     if (!HasPixels(image))
         return false;
-    unsigned int const bits = bits_per_pixel == 32 ? 32 : 24;
+    bool const with_alpha = bits_per_pixel == 32;
+    unsigned int const bits = with_alpha ? 32 : 24;
+    // 32-bit files carry a version 4 header with an alpha mask: most readers
+    // ignore the fourth byte of a plain 32-bit file.
+    std::uint32_t const info_size = with_alpha ? 108 : 40;
+    std::uint32_t const data_offset = 14 + info_size;
     unsigned int const width = image.Width();
     unsigned int const height = image.Height();
     std::size_t const stride = (std::size_t{width} * bits + 31) / 32 * 4;
     std::uint64_t const data_size = std::uint64_t{stride} * height;
-    if (data_size + 54 > UINT32_MAX)
+    if (data_size + data_offset > UINT32_MAX)
         return false;
     writer.Write("BM", 2);
-    writer.U32LE(static_cast<std::uint32_t>(54 + data_size));
+    writer.U32LE(static_cast<std::uint32_t>(data_offset + data_size));
     writer.U32LE(0);
-    writer.U32LE(54);
-    writer.U32LE(40);
+    writer.U32LE(data_offset);
+    writer.U32LE(info_size);
     writer.U32LE(width);
     writer.U32LE(top_down ? static_cast<std::uint32_t>(-static_cast<std::int64_t>(height)) : height);
     writer.U16LE(1);
     writer.U16LE(static_cast<std::uint16_t>(bits));
-    writer.U32LE(kCompressionRgb);
+    writer.U32LE(with_alpha ? kCompressionBitFields : kCompressionRgb);
     writer.U32LE(static_cast<std::uint32_t>(data_size));
     writer.U32LE(2835);  // 72 dots per inch, in dots per metre
     writer.U32LE(2835);
     writer.U32LE(0);
     writer.U32LE(0);
+    if (with_alpha) {
+        for (std::uint32_t const mask : kMemoryOrderMasks)
+            writer.U32LE(mask);
+        writer.U32LE(0x73524742);  // colour space "sRGB"
+        unsigned char const unused[48] = {};  // end points and gamma
+        writer.Write(unused, sizeof unused);
+    }
     std::vector<unsigned char> line(stride, 0);
     for (unsigned int i = 0; i < height; ++i) {
         unsigned int const y = top_down ? i : height - 1 - i;
         ColorI const *in = &image(0, y);
-        if (bits == 32) {
-            std::memcpy(line.data(), in, std::size_t{width} * 4);
-        } else {
-            unsigned char *out = line.data();
-            for (unsigned int x = 0; x < width; ++x, out += 3) {
-                out[0] = in[x][0];
-                out[1] = in[x][1];
-                out[2] = in[x][2];
-            }
+        if (with_alpha) {
+            writer.Write(in, stride);
+            continue;
+        }
+        unsigned char *out = line.data();
+        for (unsigned int x = 0; x < width; ++x, out += 3) {
+            out[0] = in[x][0];
+            out[1] = in[x][1];
+            out[2] = in[x][2];
         }
         writer.Write(line.data(), stride);
     }
