@@ -2,11 +2,11 @@
 #include <tessiv/imaging/image_processor.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 
 #include <tessiv/core/checked.h>
-#include <tessiv/imaging/hls_color.h>
 
 namespace {
 
@@ -17,6 +17,87 @@ std::size_t PixelCount(CSize size)
     if (size.cx < 1 || size.cy < 1)
         return 0;
     return static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
+}
+
+// float(sum / 510) for every sum of a largest and a smallest byte.
+constexpr std::array<float, 511> kLuminanceOfSum = [] {
+    std::array<float, 511> table{};
+    for (int sum = 0; sum < 511; ++sum)
+        table[sum] = static_cast<float>(double(static_cast<float>(sum)) / 510);
+    return table;
+}();
+
+// A real value in [0, 255] (give or take a rounding) truncated into a byte.
+BYTE Truncate(double value)
+{
+    return static_cast<BYTE>(static_cast<int>(value));
+}
+
+// One channel of the HLS to RGB conversion, as CColor does it, written with
+// selects instead of branches: scattered colours make the zone of each
+// channel unpredictable. Both ramps share one form, with h or 240 - h.
+BYTE ChannelOf(float m1, float m2, float hue)
+{
+    float const h = hue > 360   ? static_cast<float>(double(hue) - 360)
+                    : hue < 0   ? static_cast<float>(double(hue) + 360)
+                                : hue;
+    double const run = h < 60 ? double(h) : 240 - double(h);
+    float const ramp = static_cast<float>((double(m2) - m1) * run / 60 + m1);
+    float const level = h < 60 ? ramp : h < 180 ? m2 : h < 240 ? ramp : m1;
+    return Truncate(double(level) * 255);
+}
+
+// What SetRGB, GetLuminance, SetLuminance and GetRed/GetBlue/GetGreen of a
+// CColor give for one pixel, bit for bit, with the work that does not reach
+// the result left out: only the hue test that holds last is evaluated, and
+// pixels whose luminance does not change are copied. The reserved byte of
+// out is not written.
+void ShiftLuminance(RGBX const &in, RGBX &out, float change)
+{
+    int const red = in.btRed, green = in.btGreen, blue = in.btBlue;
+    int const max = std::max(red, std::max(green, blue));
+    int const min = std::min(red, std::min(green, blue));
+    float const luminance = kLuminanceOfSum[max + min];
+    float shifted;
+    if (change > 0 && luminance < 1) {
+        double const raised = double(change) + luminance;
+        shifted = raised > 1 ? 1.0f : static_cast<float>(raised);
+    } else if (change < 0 && luminance > 0) {
+        double const lowered = double(change) + luminance;
+        shifted = lowered < 0 ? 0.0f : static_cast<float>(lowered);
+    } else {
+        out.btRed = in.btRed;
+        out.btGreen = in.btGreen;
+        out.btBlue = in.btBlue;
+        return;
+    }
+    if (max == min) {
+        BYTE const level = Truncate(double(shifted) * 255);
+        out.btRed = out.btGreen = out.btBlue = level;
+        return;
+    }
+
+    // Hue and saturation of the unchanged colour.
+    float const sum = static_cast<float>(max + min);
+    float const delta = static_cast<float>(max - min);
+    float const saturation = static_cast<float>(double(delta) / (luminance <= 0.5 ? double(sum) : 510 - double(sum)));
+    // Blue's test overrides green's, which overrides red's: hue is
+    // (x + offset - y) * 60 with the ratios x, y of the other two channels.
+    int const x_channel = blue == max ? green : green == max ? red : blue;
+    int const y_channel = blue == max ? red : green == max ? blue : green;
+    double const offset = blue == max ? 4 : green == max ? 2 : 6;
+    float const x = static_cast<float>(double(static_cast<float>(max - x_channel)) / delta);
+    float const y = static_cast<float>(double(static_cast<float>(max - y_channel)) / delta);
+    float hue = static_cast<float>((double(x) + offset - y) * 60);
+    hue = hue > 360 ? static_cast<float>(double(hue) - 360) : hue;
+
+    // Back to RGB with the new luminance.
+    double const l = shifted, s = saturation;
+    float const m2 = l > 0.5 ? static_cast<float>(l + s - l * s) : static_cast<float>(l * s + l);
+    float const m1 = static_cast<float>(2 * l - m2);
+    out.btRed = ChannelOf(m1, m2, static_cast<float>(double(hue) + 120));
+    out.btGreen = ChannelOf(m1, m2, hue);
+    out.btBlue = ChannelOf(m1, m2, static_cast<float>(double(hue) - 120));
 }
 
 }  // namespace
@@ -80,25 +161,11 @@ BOOL CImageGrayer::ProcessPixels(RGBX *src, CSize srcSize, RGBX *dest, CSize)
 BOOL CImageHigh::ProcessPixels(RGBX *src, CSize srcSize, RGBX *dest, CSize)
 {
     std::size_t const count = PixelCount(srcSize);
-    CColor colour;
     for (std::size_t i = 0; i < count; ++i) {
-        if (IsBkColor(&src[i])) {
+        if (IsBkColor(&src[i]))
             dest[i] = src[i];
-            continue;
-        }
-        colour.SetRGB(src[i].btRed, src[i].btGreen, src[i].btBlue);
-        float const luminance = colour.GetLuminance();
-        // The sum is formed in double and clamped before it becomes a float.
-        if (change_ > 0 && luminance < 1) {
-            double const raised = double(change_) + luminance;
-            colour.SetLuminance(raised > 1 ? 1.0f : static_cast<float>(raised));
-        } else if (change_ < 0 && luminance > 0) {
-            double const lowered = double(change_) + luminance;
-            colour.SetLuminance(lowered < 0 ? 0.0f : static_cast<float>(lowered));
-        }
-        dest[i].btRed = static_cast<BYTE>(colour.GetRed());
-        dest[i].btBlue = static_cast<BYTE>(colour.GetBlue());
-        dest[i].btGreen = static_cast<BYTE>(colour.GetGreen());
+        else
+            ShiftLuminance(src[i], dest[i], change_);
     }
     return 1;
 }

@@ -6,7 +6,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "exhaustive_stride.h"
+#include <tessiv/imaging/hls_color.h>
+
+#include "exhaustive.h"
 
 namespace {
 
@@ -178,19 +180,53 @@ TEST(CImageHighTest, ZeroChangeKeepsEveryColour)
     CImageHigh high(0.0f);
     int failures = 0;
     unsigned int first_failure = 0;
-    for (unsigned int start = 0; start < (1u << 24); start += kBlock * kExhaustiveStride) {
+    for (unsigned int start = 0; start < (1u << 24); start += kBlock) {
         for (unsigned int i = 0; i < kBlock; ++i) {
-            COLORREF const colour = (start + i * kExhaustiveStride) & 0xFFFFFF;
+            COLORREF const colour = (start + i) & 0xFFFFFF;
             source[i] = RGBX(colour);
         }
         CSize const size(256, kBlock / 256);
         ASSERT_EQ(high.ProcessPixels(source.data(), size, dest.data(), size), 1);
         for (unsigned int i = 0; i < kBlock; ++i) {
             if (!dest[i].Equals(source[i]) && failures++ == 0)
-                first_failure = start + i * kExhaustiveStride;
+                first_failure = start + i;
         }
     }
     EXPECT_EQ(failures, 0) << "first changed colour: 0x" << std::hex << first_failure;
+}
+
+// The pixel loop does what a CColor does step by step: SetRGB, the clamped
+// luminance change, then the channels read back.
+TEST(CImageHighTest, AgreesWithTheColourClassForEveryColour)
+{
+    constexpr unsigned int kBlock = 1u << 16;
+    std::vector<RGBX> source(kBlock), dest(kBlock);
+    for (float change : {0.12f, -0.1f}) {
+        CImageHigh high(change);
+        int failures = 0;
+        COLORREF first_failure = 0;
+        for (unsigned int start = 0; start < (1u << 24); start += kBlock * kColourStride) {
+            for (unsigned int i = 0; i < kBlock; ++i)
+                source[i] = RGBX(static_cast<COLORREF>((start + i * kColourStride) & 0xFFFFFF));
+            CSize const size(256, kBlock / 256);
+            ASSERT_EQ(high.ProcessPixels(source.data(), size, dest.data(), size), 1);
+            for (unsigned int i = 0; i < kBlock; ++i) {
+                CColor colour;
+                colour.SetRGB(source[i].btRed, source[i].btGreen, source[i].btBlue);
+                float const luminance = colour.GetLuminance();
+                double const sum = double(change) + luminance;
+                if (change > 0 && luminance < 1)
+                    colour.SetLuminance(sum > 1 ? 1.0f : static_cast<float>(sum));
+                else if (change < 0 && luminance > 0)
+                    colour.SetLuminance(sum < 0 ? 0.0f : static_cast<float>(sum));
+                RGBX const expected(colour.GetRed(), colour.GetGreen(), colour.GetBlue());
+                if (!dest[i].Equals(expected) && failures++ == 0)
+                    first_failure = RGB(source[i].btRed, source[i].btGreen, source[i].btBlue);
+            }
+        }
+        EXPECT_EQ(failures, 0) << "change " << change << ", first differing COLORREF 0x" << std::hex
+                               << first_failure;
+    }
 }
 
 TEST(ProcessorChainTest, DisabledLookGraysThenLightensThreeTimes)
