@@ -9,6 +9,12 @@
 #include <tessiv/core/matrix.h>
 #include <tessiv/core/point.h>
 #include <tessiv/core/quat.h>
+#include <tessiv/imaging/blend.h>
+#include <tessiv/imaging/color.h>
+#include <tessiv/imaging/image_io.h>
+#include <tessiv/imaging/index_image.h>
+#include <tessiv/imaging/pixel_image.h>
+#include <tessiv/imaging/scale.h>
 #include <tessiv/scene/kstring.h>
 #include <tessiv/scene/stream.h>
 #include <tessiv/scene/stream_debug.h>

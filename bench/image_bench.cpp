@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
@@ -17,8 +19,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <tessiv/imaging/image_io.h>
 #include <tessiv/imaging/scale.h>
-#include <tessiv/siblings/kolt/image_codec.h>
+#include <tessiv/scene/stream_mem.h>
 
 namespace {
 
@@ -67,48 +70,72 @@ Bytes const &PictureRgb()
 
 enum class Format { Bmp, Tga, Ppm, Png, Jpg };
 
-Bytes Encode(Format format, PixelImage const &image)
+// Our path as a host takes it: the wrappers over memory streams.
+bool Write(Format format, PixelImage &image, kolt::CStreamMem &stream)
 {
-    kolt::codec::MemoryWriter writer;
-    writer.bytes.reserve(std::size_t{image.Width()} * image.Height() * 3 + 1024);
     switch (format) {
-    case Format::Bmp: kolt::codec::EncodeBmp(image, writer, 24, false); break;
-    case Format::Tga: kolt::codec::EncodeTga(image, writer, 24); break;
-    case Format::Ppm: kolt::codec::EncodePpm(image, writer); break;
-    case Format::Png: kolt::codec::EncodePng(image, writer, false); break;
-    case Format::Jpg: kolt::codec::EncodeJpg(image, writer, 90, 90); break;
+    case Format::Bmp: return kolt::BMPImage(image, 24, false, false).Write(stream);
+    case Format::Tga: return kolt::TGAImage(image, 24).Write(stream);
+    case Format::Ppm: return kolt::PPMImage(image).Write(stream);
+    case Format::Png: return kolt::PNGImage(image, false).Write(stream);
+    case Format::Jpg: return kolt::JPGImage(image, 90, 90).Write(stream);
     }
-    return std::move(writer.bytes);
+    return false;
 }
 
-void Decode(Format format, Bytes const &bytes, PixelImage &image)
+bool Read(Format format, kolt::CStreamMem &stream, PixelImage &image)
 {
-    kolt::codec::MemoryReader reader(bytes.data(), bytes.size());
     switch (format) {
-    case Format::Bmp: kolt::codec::DecodeBmp(reader, image, false); break;
-    case Format::Tga: kolt::codec::DecodeTga(reader, image); break;
-    case Format::Ppm: kolt::codec::DecodePpm(reader, image); break;
-    case Format::Png: kolt::codec::DecodePng(reader, image); break;
-    case Format::Jpg: kolt::codec::DecodeJpg(reader, image); break;
+    case Format::Bmp: return kolt::BMPImage(image, 24, false, false).Read(stream);
+    case Format::Tga: return kolt::TGAImage(image, 24).Read(stream);
+    case Format::Ppm: return kolt::PPMImage(image).Read(stream);
+    case Format::Png: return kolt::PNGImage(image, false).Read(stream);
+    case Format::Jpg: return kolt::JPGImage(image, 90, 90).Read(stream);
     }
+    return false;
+}
+
+unsigned int const kEncodeReserve = kSide * kSide * 3 + 1024;
+
+PixelImage &MutablePicture()
+{
+    static PixelImage picture = Picture();
+    return picture;
 }
 
 Bytes const &File(Format format)
 {
     static Bytes files[5];
     Bytes &file = files[static_cast<int>(format)];
-    if (file.empty())
-        file = Encode(format, Picture());
+    if (file.empty()) {
+        kolt::CStreamMem stream(kEncodeReserve);
+        Write(format, MutablePicture(), stream);
+        file.assign(stream.get_data().begin(), stream.get_data().end());
+    }
     return file;
 }
 
 void DecodeOurs(benchmark::State &state, Format format)
 {
     Bytes const &file = File(format);
+    kolt::CStreamMem stream;
+    stream.set_data(file.data(), static_cast<unsigned int>(file.size()));
     for (auto _ : state) {
+        stream.rewind();
         PixelImage image;
-        Decode(format, file, image);
+        if (!Read(format, stream, image))
+            state.SkipWithError("our reader refused the file");
         benchmark::DoNotOptimize(image.GetBuffer());
+    }
+}
+
+void EncodeOurs(benchmark::State &state, Format format)
+{
+    for (auto _ : state) {
+        kolt::CStreamMem stream(kEncodeReserve);
+        if (!Write(format, MutablePicture(), stream))
+            state.SkipWithError("our writer failed");
+        benchmark::DoNotOptimize(stream.get_data().begin());
     }
 }
 
@@ -122,14 +149,6 @@ void DecodeStb(benchmark::State &state, Format format)
             state.SkipWithError("stb_image refused the file");
         benchmark::DoNotOptimize(pixels);
         stbi_image_free(pixels);
-    }
-}
-
-void EncodeOurs(benchmark::State &state, Format format)
-{
-    for (auto _ : state) {
-        Bytes bytes = Encode(format, Picture());
-        benchmark::DoNotOptimize(bytes.data());
     }
 }
 
@@ -174,8 +193,9 @@ void PngReadMemory(png_structp png, png_bytep data, std::size_t length)
 void DecodePngDirect(benchmark::State &state)
 {
     Bytes const &file = File(Format::Png);
-    std::vector<unsigned char> pixels(std::size_t{kSide} * kSide * 4);
     for (auto _ : state) {
+        // A fresh, uninitialised image each time, as a reader hands back.
+        std::unique_ptr<unsigned char[]> pixels(new unsigned char[std::size_t{kSide} * kSide * 4]);
         png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         png_infop info = png_create_info_struct(png);
         PngMemory memory{&file, 0};
@@ -189,10 +209,10 @@ void DecodePngDirect(benchmark::State &state)
         png_set_bgr(png);
         png_read_update_info(png, info);
         for (unsigned int y = 0; y < kSide; ++y)
-            png_read_row(png, pixels.data() + std::size_t{y} * kSide * 4, nullptr);
+            png_read_row(png, pixels.get() + std::size_t{y} * kSide * 4, nullptr);
         png_read_end(png, nullptr);
         png_destroy_read_struct(&png, &info, nullptr);
-        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(pixels.get());
     }
 }
 
@@ -233,8 +253,8 @@ void EncodePngDirect(benchmark::State &state)
 void DecodeJpgDirect(benchmark::State &state)
 {
     Bytes const &file = File(Format::Jpg);
-    std::vector<unsigned char> pixels(std::size_t{kSide} * kSide * 4);
     for (auto _ : state) {
+        std::unique_ptr<unsigned char[]> pixels(new unsigned char[std::size_t{kSide} * kSide * 4]);
         jpeg_decompress_struct info;
         jpeg_error_mgr error;
         info.err = jpeg_std_error(&error);
@@ -244,12 +264,12 @@ void DecodeJpgDirect(benchmark::State &state)
         info.out_color_space = JCS_EXT_BGRA;
         jpeg_start_decompress(&info);
         while (info.output_scanline < info.output_height) {
-            JSAMPROW row = pixels.data() + std::size_t{info.output_scanline} * kSide * 4;
+            JSAMPROW row = pixels.get() + std::size_t{info.output_scanline} * kSide * 4;
             jpeg_read_scanlines(&info, &row, 1);
         }
         jpeg_finish_decompress(&info);
         jpeg_destroy_decompress(&info);
-        benchmark::DoNotOptimize(pixels.data());
+        benchmark::DoNotOptimize(pixels.get());
     }
 }
 

@@ -371,9 +371,12 @@ void DecodeBmp(ByteReader &reader, PixelImage &image, bool opaque)
     if (header.data_offset > reader.Consumed())
         reader.Skip(header.data_offset - reader.Consumed(), "reading BMP: gap before the pixels");
 
-    RowCollector rows(static_cast<unsigned int>(header.width), static_cast<unsigned int>(height));
+    bool const rle = header.compression == kCompressionRle8 || header.compression == kCompressionRle4;
+    std::uint64_t const stride = (static_cast<std::uint64_t>(header.width) * header.bits + 31) / 32 * 4;
+    RowCollector rows(image, static_cast<unsigned int>(header.width), static_cast<unsigned int>(height),
+                      header.height > 0, !rle && Holds(reader, stride * static_cast<std::uint64_t>(height)));
     bool has_alpha = false;
-    if (header.compression == kCompressionRle8 || header.compression == kCompressionRle4)
+    if (rle)
         RleDecoder(reader, palette, rows, header.compression == kCompressionRle4).Run();
     else
         has_alpha = DecodeRows(reader, header, palette, rows);
@@ -381,7 +384,7 @@ void DecodeBmp(ByteReader &reader, PixelImage &image, bool opaque)
         rows.MakeOpaque();
     else if (has_alpha)
         rows.MakeOpaqueIfAllTransparent();
-    rows.Commit(image, header.height > 0);
+    rows.Commit();
 }
 
 bool EncodeBmp(PixelImage const &image, ByteWriter &writer, int bits_per_pixel, bool top_down)

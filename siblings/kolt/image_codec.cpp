@@ -89,55 +89,91 @@ bool HasPixels(PixelImage const &image)
     return count > 0 && static_cast<std::uint64_t>(image.GetBufferEnd() - image.GetBuffer()) >= count;
 }
 
+bool Holds(ByteReader const &reader, std::uint64_t bytes)
+{
+    std::uint64_t const remaining = reader.Remaining();
+    return remaining != ByteReader::kUnknownSize && remaining >= bytes;
+}
+
 namespace {
-// Storage is reserved up front up to this many pixels (4 MiB); beyond it,
-// it grows with the rows decoded.
+// Collected storage is reserved up front up to this many pixels (4 MiB);
+// beyond it, it grows with the rows decoded.
 constexpr std::size_t kUpFrontPixels = std::size_t{1} << 20;
 }  // namespace
 
-RowCollector::RowCollector(unsigned int width, unsigned int height) : width_(width), height_(height)
+RowCollector::RowCollector(PixelImage &target, unsigned int width, unsigned int height, bool bottom_up,
+                           bool direct_allowed)
+    : target_(target), width_(width), height_(height), bottom_up_(bottom_up)
 {
+    bool const target_empty =
+        target.Width() == 0 && target.Height() == 0 && target.GetBufferEnd() == target.GetBuffer();
+    if (direct_allowed && target_empty) {
+        target.SetSize(width, height);
+        direct_ = true;
+        return;
+    }
     pixels_.reserve(std::min<std::size_t>(std::size_t{width} * height, kUpFrontPixels));
+}
+
+RowCollector::~RowCollector()
+{
+    if (direct_ && !committed_)
+        target_.SetSize(0, 0);
+}
+
+ColorI *RowCollector::Row(unsigned int row)
+{
+    if (direct_)
+        return &target_(0, bottom_up_ ? height_ - 1 - row : row);
+    return pixels_.data() + std::size_t{row} * width_;
 }
 
 ColorI *RowCollector::NextRow()
 {
     if (rows_done_ >= height_)
         throw DecodeError("decoder produced more rows than the image has");
-    std::size_t const needed = std::size_t{rows_done_ + 1} * width_;
-    if (needed > pixels_.capacity())
-        pixels_.reserve(std::min<std::size_t>(std::max(needed, 2 * pixels_.capacity()),
-                                              std::size_t{width_} * height_));
-    pixels_.resize(needed);
-    return pixels_.data() + std::size_t{rows_done_++} * width_;
+    if (!direct_) {
+        std::size_t const needed = std::size_t{rows_done_ + 1} * width_;
+        if (needed > pixels_.capacity())
+            pixels_.reserve(std::min<std::size_t>(std::max(needed, 2 * pixels_.capacity()),
+                                                  std::size_t{width_} * height_));
+        pixels_.resize(needed);
+    }
+    return Row(rows_done_++);
 }
 
 void RowCollector::MakeOpaque()
 {
-    for (ColorI &pixel : pixels_)
-        pixel[3] = 255;
+    for (unsigned int row = 0; row < rows_done_; ++row) {
+        ColorI *pixels = Row(row);
+        for (unsigned int x = 0; x < width_; ++x)
+            pixels[x][3] = 255;
+    }
 }
 
 void RowCollector::MakeOpaqueIfAllTransparent()
 {
-    for (ColorI const &pixel : pixels_)
-        if (pixel[3] != 0)
-            return;
+    for (unsigned int row = 0; row < rows_done_; ++row) {
+        ColorI const *pixels = Row(row);
+        for (unsigned int x = 0; x < width_; ++x)
+            if (pixels[x][3] != 0)
+                return;
+    }
     MakeOpaque();
 }
 
-void RowCollector::Commit(PixelImage &image, bool bottom_up) const
+void RowCollector::Commit()
 {
     if (rows_done_ != height_)
         throw DecodeError("decoder ended before the last row");
-    image.SetSize(width_, height_);
-    std::size_t const row_bytes = std::size_t{width_} * sizeof(ColorI);
-    if (!bottom_up) {
-        std::memcpy(image.GetBuffer(), pixels_.data(), row_bytes * height_);
-        return;
+    if (!direct_) {
+        target_.SetSize(width_, height_);
+        std::size_t const row_bytes = std::size_t{width_} * sizeof(ColorI);
+        for (unsigned int row = 0; row < height_; ++row)
+            std::memcpy(&target_(0, bottom_up_ ? height_ - 1 - row : row),
+                        pixels_.data() + std::size_t{row} * width_, row_bytes);
     }
-    for (unsigned int row = 0; row < height_; ++row)
-        std::memcpy(&image(0, height_ - 1 - row), pixels_.data() + std::size_t{row} * width_, row_bytes);
+    committed_ = true;
 }
 
 }  // namespace kolt::codec

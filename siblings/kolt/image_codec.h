@@ -97,13 +97,25 @@ public:
 // Throws DecodeError unless 1 <= width, height <= kMaxDimension.
 void CheckDimensions(std::uint64_t width, std::uint64_t height, char const *format);
 
-// Collects decoded rows in file order. Storage grows with the rows actually
-// produced, so a header that claims a huge image costs memory only as far
-// as its data goes; Commit copies the rows into the image in top-to-bottom
-// order and is the only step that touches the image.
+// True when the reader can tell that at least `bytes` more bytes follow.
+bool Holds(ByteReader const &reader, std::uint64_t bytes);
+
+// Takes a decoder's rows in file order and hands them to the image only
+// when the last row is done, so a failing decoder leaves the image as it
+// was. Two ways of keeping the rows:
+//  - collected: storage grows with the rows actually decoded, so a header
+//    that claims a huge image costs memory only as far as its data goes;
+//    Commit copies the rows into the image;
+//  - direct: when the decoder has checked that the file really holds the
+//    image (direct_allowed) and the image has no pixels yet, the rows go
+//    straight into it; should the decoder fail, the image is emptied again.
 class RowCollector {
 public:
-    RowCollector(unsigned int width, unsigned int height);
+    RowCollector(PixelImage &target, unsigned int width, unsigned int height, bool bottom_up,
+                 bool direct_allowed);
+    ~RowCollector();
+    RowCollector(RowCollector const &) = delete;
+    RowCollector &operator=(RowCollector const &) = delete;
 
     unsigned int Width() const { return width_; }
     unsigned int Height() const { return height_; }
@@ -112,17 +124,21 @@ public:
     // Storage for the next row in file order (uninitialised).
     ColorI *NextRow();
     // Row `row` (file order) of those already handed out.
-    ColorI *Row(unsigned int row) { return pixels_.data() + std::size_t{row} * width_; }
+    ColorI *Row(unsigned int row);
     // Sets every alpha byte to 255.
     void MakeOpaque();
     // Sets every alpha byte to 255 when all of them are 0.
     void MakeOpaqueIfAllTransparent();
-    // Copies the rows into the image; bottom_up: the first row is the bottom one.
-    void Commit(PixelImage &image, bool bottom_up) const;
+    // Hands the rows to the image, top row first. Throws unless every row is done.
+    void Commit();
 
 private:
+    PixelImage &target_;
     unsigned int width_;
     unsigned int height_;
+    bool bottom_up_;
+    bool direct_ = false;
+    bool committed_ = false;
     unsigned int rows_done_ = 0;
     std::vector<ColorI> pixels_;
 };

@@ -143,6 +143,7 @@ void TermDestination(j_compress_ptr cinfo)
 
 // What the decoding loop fills.
 struct JpegRows {
+    PixelImage *image = nullptr;
     ByteReader *reader = nullptr;
     std::optional<RowCollector> rows;
     std::vector<unsigned char> cmyk;
@@ -157,7 +158,8 @@ struct JpegRows {
             pixels > kMaxPixelsPerByte * (reader->Consumed() + remaining))
             throw DecodeError("reading JPEG: " + std::to_string(pixels) + " pixels cannot come from a " +
                               std::to_string(reader->Consumed() + remaining) + "-byte file");
-        rows.emplace(cinfo->image_width, cinfo->image_height);
+        rows.emplace(*image, cinfo->image_width, cinfo->image_height, false,
+                     remaining != ByteReader::kUnknownSize);
         if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) {
             cinfo->out_color_space = JCS_CMYK;
             cmyk.resize(std::size_t{cinfo->image_width} * 4);
@@ -280,13 +282,14 @@ void DecodeJpg(ByteReader &reader, PixelImage &image)
     handle.created = true;
     handle.info.src = &source->manager;
     JpegRows rows;
+    rows.image = &image;
     rows.reader = &reader;
     bool const ok = RunDecode(&handle.info, &handle.error, &rows);
     if (source->error)
         std::rethrow_exception(source->error);
     if (!ok)
         throw DecodeError(std::string("reading JPEG: ") + handle.error.message);
-    rows.rows->Commit(image, false);
+    rows.rows->Commit();
 }
 
 bool EncodeJpg(PixelImage const &image, ByteWriter &writer, int luma_quality, int chroma_quality)

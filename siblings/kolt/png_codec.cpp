@@ -19,6 +19,10 @@ namespace kolt::codec {
 
 namespace {
 
+// Pixels per byte of file up to which an image is taken to be really
+// there (deflate packs at most about 1032 bytes into one).
+constexpr std::uint64_t kMaxPixelsPerByte = 1024;
+
 // Text of the last libpng error.
 struct PngErrorText {
     char text[200] = "";
@@ -78,6 +82,8 @@ void OnFlush(png_structp) {}
 
 // The decoded sub-images of the passes, collected as libpng delivers them.
 struct PngRows {
+    PixelImage *image = nullptr;
+    ByteReader *reader = nullptr;
     unsigned int width = 0;
     unsigned int height = 0;
     bool interlaced = false;
@@ -92,7 +98,12 @@ struct PngRows {
         height = h;
         interlaced = adam7;
         line.resize(std::size_t{w} * 4);
-        rows.emplace(w, h);
+        // Straight into the image only when the file is large enough to
+        // hold it; an interlaced image is gathered pass by pass first.
+        std::uint64_t const size = reader->Consumed() + reader->Remaining();
+        bool const plausible = reader->Remaining() != ByteReader::kUnknownSize &&
+                               std::uint64_t{w} * h <= kMaxPixelsPerByte * size;
+        rows.emplace(*image, w, h, false, plausible && !adam7);
     }
 
     // Where libpng puts the next row it decodes.
@@ -244,13 +255,15 @@ void DecodePng(ByteReader &reader, PixelImage &image)
     png_set_read_fn(handle.png(), &context, OnRead);
     png_set_sig_bytes(handle.png(), sizeof signature);
     PngRows rows;
+    rows.image = &image;
+    rows.reader = &reader;
     bool const ok = RunRead(handle.png(), handle.info(), &rows);
     if (context.error)
         std::rethrow_exception(context.error);
     if (!ok)
         throw DecodeError(std::string("reading PNG: ") + context.message.text);
     rows.Finish();
-    rows.rows->Commit(image, false);
+    rows.rows->Commit();
 }
 
 bool EncodePng(PixelImage const &image, ByteWriter &writer, bool interlaced)

@@ -100,7 +100,9 @@ void DecodePpm(ByteReader &reader, PixelImage &image)
     if (max_value == 0)
         Fail("the maximum value is 0");
 
-    RowCollector rows(width, height);
+    unsigned int const sample_bytes = max_value > 255 ? 2 : 1;
+    RowCollector rows(image, width, height, false,
+                      binary && Holds(reader, std::uint64_t{width} * height * 3 * sample_bytes));
     if (!binary) {
         for (unsigned int y = 0; y < height; ++y) {
             ColorI *row = rows.NextRow();
@@ -111,13 +113,12 @@ void DecodePpm(ByteReader &reader, PixelImage &image)
                 row[x] = ColorI(rgb[0], rgb[1], rgb[2], 255);
             }
         }
-        rows.Commit(image, false);
+        rows.Commit();
         return;
     }
     // Exactly one whitespace character separates the header from the samples.
     if (!IsSpace(tokens.Last()))
         Fail("no whitespace after the maximum value");
-    unsigned int const sample_bytes = max_value > 255 ? 2 : 1;
     std::vector<unsigned char> line(std::size_t{width} * 3 * sample_bytes);
     for (unsigned int y = 0; y < height; ++y) {
         reader.ReadExact(line.data(), line.size(), "reading PPM: pixel rows");
@@ -139,7 +140,7 @@ void DecodePpm(ByteReader &reader, PixelImage &image)
             row[x] = ColorI(rgb[0], rgb[1], rgb[2], 255);
         }
     }
-    rows.Commit(image, false);
+    rows.Commit();
 }
 
 bool EncodePpm(PixelImage const &image, ByteWriter &writer)

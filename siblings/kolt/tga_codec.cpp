@@ -118,7 +118,8 @@ void DecodeTga(ByteReader &reader, PixelImage &image)
     if (colour_map_type == 1)
         reader.Skip(std::uint64_t{map_length} * ((map_entry_bits + 7) / 8), "reading TGA: colour map");
 
-    RowCollector rows(width, height);
+    RowCollector rows(image, width, height, (descriptor & 0x20) == 0,
+                      !rle && Holds(reader, std::uint64_t{width} * height * (bits / 8)));
     PixelSource source(reader, bits / 8, rle);
     bool const right_to_left = (descriptor & 0x10) != 0;
     for (unsigned int y = 0; y < height; ++y) {
@@ -129,7 +130,7 @@ void DecodeTga(ByteReader &reader, PixelImage &image)
     }
     if (bits == 32)
         rows.MakeOpaqueIfAllTransparent();
-    rows.Commit(image, (descriptor & 0x20) == 0);
+    rows.Commit();
 }
 
 bool EncodeTga(PixelImage const &image, ByteWriter &writer, int bits_per_pixel)

@@ -1,9 +1,12 @@
 #include <tessiv/imaging/image_io.h>
-#include <tessiv/siblings/kolt/image_codec.h>
+#include <tessiv/scene/stream_mem.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -44,45 +47,55 @@ bool KeepsAlpha(Format format)
            format == Format::PngInterlaced;
 }
 
-Bytes Encode(Format format, PixelImage const &image, bool *ok = nullptr)
+// Writes through the format's wrapper into a memory stream.
+Bytes Encode(Format format, PixelImage &image, bool *ok = nullptr)
 {
-    kolt::codec::MemoryWriter writer;
+    kolt::CStreamMem stream;
     bool written = false;
     switch (format) {
-    case Format::Bmp24: written = kolt::codec::EncodeBmp(image, writer, 24, false); break;
-    case Format::Bmp32: written = kolt::codec::EncodeBmp(image, writer, 32, true); break;
-    case Format::Tga24: written = kolt::codec::EncodeTga(image, writer, 24); break;
-    case Format::Tga32: written = kolt::codec::EncodeTga(image, writer, 32); break;
-    case Format::Ppm: written = kolt::codec::EncodePpm(image, writer); break;
-    case Format::Png: written = kolt::codec::EncodePng(image, writer, false); break;
-    case Format::PngInterlaced: written = kolt::codec::EncodePng(image, writer, true); break;
-    case Format::Jpg: written = kolt::codec::EncodeJpg(image, writer, 95, 95); break;
+    case Format::Bmp24: written = kolt::BMPImage(image, 24, false, false).Write(stream); break;
+    case Format::Bmp32: written = kolt::BMPImage(image, 32, true, false).Write(stream); break;
+    case Format::Tga24: written = kolt::TGAImage(image, 24).Write(stream); break;
+    case Format::Tga32: written = kolt::TGAImage(image, 32).Write(stream); break;
+    case Format::Ppm: written = kolt::PPMImage(image).Write(stream); break;
+    case Format::Png: written = kolt::PNGImage(image, false).Write(stream); break;
+    case Format::PngInterlaced: written = kolt::PNGImage(image, true).Write(stream); break;
+    case Format::Jpg: written = kolt::JPGImage(image, 95, 95).Write(stream); break;
     }
     if (ok != nullptr)
         *ok = written;
     else
         EXPECT_TRUE(written) << Name(format);
-    return writer.bytes;
+    return Bytes(stream.get_data().begin(), stream.get_data().end());
+}
+
+Bytes Encode(Format format, PixelImage const &image)
+{
+    PixelImage copy = image;
+    return Encode(format, copy);
+}
+
+// Reads through the format's wrapper from a memory stream.
+bool Read(Format format, kolt::CStreamI &stream, PixelImage &image, bool bmp_opaque = false)
+{
+    switch (format) {
+    case Format::Bmp24:
+    case Format::Bmp32: return kolt::BMPImage(image, 24, false, bmp_opaque).Read(stream);
+    case Format::Tga24:
+    case Format::Tga32: return kolt::TGAImage(image, 24).Read(stream);
+    case Format::Ppm: return kolt::PPMImage(image).Read(stream);
+    case Format::Png:
+    case Format::PngInterlaced: return kolt::PNGImage(image, false).Read(stream);
+    case Format::Jpg: return kolt::JPGImage(image, 75, 75).Read(stream);
+    }
+    return false;
 }
 
 bool Decode(Format format, Bytes const &bytes, PixelImage &image, bool bmp_opaque = false)
 {
-    kolt::codec::MemoryReader reader(bytes.data(), bytes.size());
-    try {
-        switch (format) {
-        case Format::Bmp24:
-        case Format::Bmp32: kolt::codec::DecodeBmp(reader, image, bmp_opaque); break;
-        case Format::Tga24:
-        case Format::Tga32: kolt::codec::DecodeTga(reader, image); break;
-        case Format::Ppm: kolt::codec::DecodePpm(reader, image); break;
-        case Format::Png:
-        case Format::PngInterlaced: kolt::codec::DecodePng(reader, image); break;
-        case Format::Jpg: kolt::codec::DecodeJpg(reader, image); break;
-        }
-    } catch (kolt::codec::DecodeError const &) {
-        return false;
-    }
-    return true;
+    kolt::CStreamMem stream;
+    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
+    return Read(format, stream, image, bmp_opaque);
 }
 
 // A pattern with every channel varying, alpha included (never all 0).
@@ -384,6 +397,10 @@ TEST(BmpRead, HostileFilesFailAndLeaveTheImage)
         EXPECT_FALSE(Decode(Format::Bmp24, bytes, image)) << what;
         EXPECT_EQ(image.Width(), 2u) << what;
         EXPECT_EQ(static_cast<unsigned long>(image(1, 1)), static_cast<unsigned long>(Pattern(2, 2)(1, 1))) << what;
+        PixelImage empty;
+        EXPECT_FALSE(Decode(Format::Bmp24, bytes, empty)) << what;
+        EXPECT_EQ(empty.Width(), 0u) << what;
+        EXPECT_EQ(empty.GetBufferEnd(), empty.GetBuffer()) << what;
     }
 }
 
@@ -546,6 +563,102 @@ TEST(JpegRead, BaselineProgressiveAndGrayFromLibjpeg)
         EXPECT_NEAR(colour(10, 6)[2], 200, 6);
         EXPECT_NEAR(colour(10, 6)[1], 56, 6);
         EXPECT_NEAR(colour(10, 6)[0], 40, 6);
+    }
+}
+
+// A stream that cannot tell its size, serving the given bytes and then
+// throwing, or throwing once `fail_after` bytes have gone.
+class PipeStream : public kolt::CStreamI {
+public:
+    explicit PipeStream(Bytes bytes, std::size_t fail_after = SIZE_MAX)
+        : bytes_(std::move(bytes)), fail_after_(fail_after)
+    {
+    }
+
+protected:
+    unsigned int read_source(void *buffer, unsigned int size) override
+    {
+        if (position_ >= fail_after_)
+            throw_exception("reading pipe: the other end went away");
+        std::size_t const step = std::min<std::size_t>({size, bytes_.size() - position_, fail_after_ - position_});
+        std::memcpy(buffer, bytes_.data() + position_, step);
+        position_ += step;
+        return static_cast<unsigned int>(step);
+    }
+
+private:
+    Bytes bytes_;
+    std::size_t fail_after_;
+    std::size_t position_ = 0;
+};
+
+TEST(ImageIO, StreamsOfUnknownSizeReadWholeFilesAndPassTheirExceptionsOn)
+{
+    Format const formats[] = {Format::Bmp24, Format::Tga32, Format::Ppm, Format::Png, Format::PngInterlaced,
+                              Format::Jpg};
+    for (Format format : formats) {
+        Bytes const file = Encode(format, Pattern(9, 4));
+        PipeStream whole(file);
+        PixelImage image;
+        EXPECT_TRUE(Read(format, whole, image)) << Name(format);
+        EXPECT_EQ(image.Width(), 9u) << Name(format);
+
+        PixelImage kept = Pattern(2, 2);
+        PipeStream broken(file, file.size() / 2);
+        EXPECT_THROW(Read(format, broken, kept), kolt::IOException) << Name(format);
+        EXPECT_EQ(kept.Width(), 2u) << Name(format);
+        EXPECT_EQ(static_cast<unsigned long>(kept(1, 1)), static_cast<unsigned long>(Pattern(2, 2)(1, 1)));
+    }
+}
+
+TEST(ImageIO, AssignmentCopiesParametersButNeverRebinds)
+{
+    PixelImage first = Pattern(3, 2);
+    PixelImage second = Pattern(1, 1);
+    kolt::BMPImage a(first, 24, false, false);
+    kolt::BMPImage b(second, 32, true, true);
+    a = b;
+    kolt::CStreamMem stream;
+    ASSERT_TRUE(a.Write(stream));
+    Bytes const bytes(stream.get_data().begin(), stream.get_data().end());
+    ASSERT_GT(bytes.size(), 30u);
+    EXPECT_EQ(bytes[18], 3) << "a still writes its own 3 x 2 image";
+    EXPECT_EQ(bytes[28], 32) << "with b's 32 bits per pixel";
+    EXPECT_EQ(bytes[25], 0xFF) << "and b's top-down rows (negative height)";
+
+    kolt::BMPImage c(b);
+    PixelImage read = Pattern(5, 5);
+    kolt::CStreamMem in;
+    in.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
+    kolt::BMPImage reader(read, 24, false, false);
+    ASSERT_TRUE(reader.Read(in));
+    EXPECT_EQ(read.Width(), 3u);
+    kolt::CStreamMem again;
+    ASSERT_TRUE(c.Write(again));
+    EXPECT_EQ(again.get_data()[18], 1) << "a copy is bound to the same image as the original";
+
+    kolt::PNGImage p(first, true);
+    kolt::PNGImage q(second, false);
+    p = q;
+    kolt::TGAImage t(first, 32);
+    kolt::TGAImage u(second, 24);
+    t = u;
+    kolt::CStreamMem tga;
+    ASSERT_TRUE(t.Write(tga));
+    EXPECT_EQ(tga.get_data()[12], 3);
+    EXPECT_EQ(tga.get_data()[16], 24);
+}
+
+TEST(ImageCodecs, FailuresLeaveAnEmptyImageEmpty)
+{
+    for (Format format : {Format::Bmp32, Format::Tga24, Format::Ppm, Format::Png, Format::Jpg}) {
+        Bytes const whole = Encode(format, Pattern(6, 6));
+        Bytes const cut(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(whole.size() / 3));
+        PixelImage image;
+        EXPECT_FALSE(Decode(format, cut, image)) << Name(format);
+        EXPECT_EQ(image.Width(), 0u) << Name(format);
+        EXPECT_EQ(image.Height(), 0u) << Name(format);
+        EXPECT_EQ(image.GetBufferEnd(), image.GetBuffer()) << Name(format);
     }
 }
 
