@@ -39,6 +39,11 @@ constexpr unsigned int kChrominanceTable[64] = {
 
 constexpr std::size_t kChunk = 64 * 1024;
 
+// Progressive files need a dozen scans; each scan makes the decoder walk
+// the whole image again, so a file with thousands of tiny scans is a way
+// to keep it busy for minutes.
+constexpr int kMaxScans = 256;
+
 struct JpegError {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
@@ -53,6 +58,13 @@ void OnErrorExit(j_common_ptr cinfo)
 }
 
 void OnOutputMessage(j_common_ptr) {}
+
+void OnProgress(j_common_ptr cinfo)
+{
+    auto *decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxScans)
+        ERREXIT1(cinfo, JERR_BAD_SCAN_SCRIPT, decompress->input_scan_number);
+}
 
 struct JpegSource {
     jpeg_source_mgr manager;
@@ -281,6 +293,9 @@ void DecodeJpg(ByteReader &reader, PixelImage &image)
     jpeg_create_decompress(&handle.info);
     handle.created = true;
     handle.info.src = &source->manager;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = OnProgress;
+    handle.info.progress = &progress;
     JpegRows rows;
     rows.image = &image;
     rows.reader = &reader;
