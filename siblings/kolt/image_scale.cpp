@@ -6,17 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "image_codec.h"
+
 namespace kolt {
 
 namespace {
 
 bool ValidRequest(PixelImage const &dest, PixelImage const &src, int x, int y, int width, int height)
 {
-    auto const holds = [](PixelImage const &image) {
-        std::uint64_t const count = std::uint64_t{image.Width()} * image.Height();
-        return count > 0 && static_cast<std::uint64_t>(image.GetBufferEnd() - image.GetBuffer()) >= count;
-    };
-    return holds(dest) && holds(src) && x >= 0 && y >= 0 && width >= 1 && height >= 1 &&
+    return codec::HasPixels(dest) && codec::HasPixels(src) && x >= 0 && y >= 0 && width >= 1 && height >= 1 &&
            std::int64_t{x} + width <= src.Width() && std::int64_t{y} + height <= src.Height();
 }
 
