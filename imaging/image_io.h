@@ -48,6 +48,9 @@ protected:
 //    Without it, 32-bit and bit-field files keep their alpha, except that a
 //    file whose alpha is 0 everywhere reads as opaque (most writers leave
 //    the fourth byte 0).
+// RLE escapes may skip pixels without data, but a file whose codes skip more
+// than 4096 pixels per byte of the file is refused. 32-bit files are written
+// with a version 4 header and an alpha mask.
 // The texture loader reads 24-bit bitmaps as BMPImage(image, 24, false, true).
 class BMPImage : public ImageIO {
 public:
@@ -75,8 +78,12 @@ private:
 
 // JPEG (baseline and progressive; grayscale, colour and CMYK read). Write
 // stores a baseline colour file with 2 x 2 chroma subsampling, the luminance
-// tables scaled to luma_quality and the chrominance tables to
-// chroma_quality (each 1 to 100; values outside are clamped).
+// table scaled to luma_quality and the chrominance table to chroma_quality
+// (each 1 to 100; values outside are clamped). Read refuses a file of more
+// than 256 scans, and, from a stream that knows its size, one that claims
+// more than 1024 pixels per byte of the stream; it reads ahead in blocks of
+// up to 64 KiB, so bytes behind the image in the same stream may be
+// consumed (from a stream of unknown size it reads byte by byte instead).
 class JPGImage : public ImageIO {
 public:
     JPGImage(PixelImage &bound, int luma_quality, int chroma_quality)
