@@ -611,6 +611,45 @@ TEST(ImageIO, StreamsOfUnknownSizeReadWholeFilesAndPassTheirExceptionsOn)
     }
 }
 
+// An output stream that takes `room` bytes and then throws.
+class FullDisk : public kolt::CStreamO {
+public:
+    explicit FullDisk(std::size_t room) : room_(room) {}
+    bool write_buffer(unsigned char const *, unsigned int size) override
+    {
+        if (size > room_)
+            throw_exception("writing file: the disk is full");
+        room_ -= size;
+        return true;
+    }
+
+private:
+    std::size_t room_;
+};
+
+TEST(ImageIO, WritersPassTheStreamsExceptionsOn)
+{
+    PixelImage image = Pattern(64, 64);
+    for (Format format : {Format::Bmp24, Format::Tga32, Format::Ppm, Format::Png, Format::Jpg}) {
+        std::size_t const size = Encode(format, image).size();
+        FullDisk disk(size / 2);
+        bool thrown = false;
+        try {
+            switch (format) {
+            case Format::Bmp24: kolt::BMPImage(image, 24, false, false).Write(disk); break;
+            case Format::Tga32: kolt::TGAImage(image, 32).Write(disk); break;
+            case Format::Ppm: kolt::PPMImage(image).Write(disk); break;
+            case Format::Png: kolt::PNGImage(image, false).Write(disk); break;
+            default: kolt::JPGImage(image, 95, 95).Write(disk); break;
+            }
+        } catch (kolt::IOException const &error) {
+            thrown = std::string(error.what()) == "writing file: the disk is full";
+        }
+        EXPECT_TRUE(thrown) << Name(format);
+        EXPECT_TRUE(disk.fail()) << Name(format);
+    }
+}
+
 TEST(ImageIO, AssignmentCopiesParametersButNeverRebinds)
 {
     PixelImage first = Pattern(3, 2);
@@ -660,6 +699,42 @@ TEST(ImageCodecs, FailuresLeaveAnEmptyImageEmpty)
         EXPECT_EQ(image.Height(), 0u) << Name(format);
         EXPECT_EQ(image.GetBufferEnd(), image.GetBuffer()) << Name(format);
     }
+}
+
+TEST(JpegRead, AdobeCmykInksAreInverted)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 8;
+    info.image_height = 8;
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    // Stored inverted, as Adobe files do: no cyan, full magenta, no yellow,
+    // no black.
+    std::vector<unsigned char> row;
+    for (int x = 0; x < 8; ++x)
+        row.insert(row.end(), {255, 0, 255, 255});
+    while (info.next_scanline < 8) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes const file(buffer, buffer + size);
+    std::free(buffer);
+    PixelImage const image = MustDecode(Format::Jpg, file);
+    ASSERT_EQ(image.Width(), 8u);
+    EXPECT_NEAR(image(3, 3)[2], 255, 2);
+    EXPECT_NEAR(image(3, 3)[1], 0, 2);
+    EXPECT_NEAR(image(3, 3)[0], 255, 2);
 }
 
 TEST(ImageCodecs, EveryTruncationFailsAndLeavesTheImage)
