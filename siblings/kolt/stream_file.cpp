@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "stream_wire.h"
+
 namespace kolt {
 
 namespace {
@@ -181,7 +183,7 @@ bool CStreamFile::write_buffer(unsigned char const *data, unsigned int size)
         throw_exception(("writing to '" + handle->path + "': the file is open for reading only").c_str());
     handle->wrote = true;
     if (size <= kWriteBufferSize - handle->buffered) {
-        std::memcpy(handle->write_buffer.get() + handle->buffered, data, size);
+        wire::CopyBytes(handle->write_buffer.get() + handle->buffered, data, size);
         handle->buffered += size;
         return true;
     }
