@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "stream_wire.h"
@@ -25,10 +26,13 @@ void CStreamMem::clear()
 
 void CStreamMem::set_data(void const *bytes, unsigned int size)
 {
-    clear();
-    m_data.resize(size);
+    // Copied aside first: the bytes may be this stream's own data.
+    cvector<unsigned char> copy;
+    copy.resize(size);
     if (size > 0)
-        std::memcpy(m_data.begin(), bytes, size);
+        std::memcpy(copy.begin(), bytes, size);
+    clear();
+    m_data = copy;
 }
 
 void CStreamMem::rewind()
@@ -49,7 +53,13 @@ bool CStreamMem::write_buffer(unsigned char const *data, unsigned int size)
                                 .c_str());
         // Doubling keeps appends of small values at amortised constant cost.
         std::uint64_t grown = std::max<std::uint64_t>(needed, std::uint64_t{2} * m_data.capacity());
-        m_data.reserve(static_cast<unsigned int>(std::min<std::uint64_t>(grown, UINT32_MAX)));
+        try {
+            m_data.reserve(static_cast<unsigned int>(std::min<std::uint64_t>(grown, UINT32_MAX)));
+        } catch (std::bad_alloc const &) {
+            throw_exception(("writing to memory stream: no memory to grow past " +
+                             std::to_string(old_size) + " bytes")
+                                .c_str());
+        }
     }
     m_data.resize(old_size + size);
     wire::CopyBytes(m_data.begin() + old_size, data, size);
