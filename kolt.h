@@ -9,3 +9,8 @@
 #include <tessiv/core/matrix.h>
 #include <tessiv/core/point.h>
 #include <tessiv/core/quat.h>
+#include <tessiv/scene/kstring.h>
+#include <tessiv/scene/stream.h>
+#include <tessiv/scene/stream_debug.h>
+#include <tessiv/scene/stream_file.h>
+#include <tessiv/scene/stream_mem.h>
