@@ -108,15 +108,14 @@ void C32BitImageProcessor::SetBkColor(int red, int green, int blue)
 
 RGBX C32BitImageProcessor::CalcWeightedColor(RGBX *pixels, CSize size, double x, double y)
 {
+    TESSIV_ASSERT_BOUNDS(x < size.cx && y < size.cy);
     // Left of or above the image: the pixel at the clamped position, all four
     // bytes. Every negative coordinate truncates to at most 0, so it clamps to 0.
     if (x < 0 || y < 0) {
         int const column = x < 0 ? 0 : static_cast<int>(x);
         int const row = y < 0 ? 0 : static_cast<int>(y);
-        TESSIV_ASSERT_BOUNDS(column < size.cx && row < size.cy);
         return pixels[static_cast<std::size_t>(row) * size.cx + column];
     }
-    TESSIV_ASSERT_BOUNDS(x < size.cx && y < size.cy);
     int const ix = static_cast<int>(x);
     int const iy = static_cast<int>(y);
     double const fx = x - ix;
