@@ -13,6 +13,11 @@
 #include <tessiv/scene/controller.h>
 #include <tessiv/scene/ctrl_entity.h>
 #include <tessiv/scene/geom_entity.h>
+#include <tessiv/scene/kstring.h>
 #include <tessiv/scene/node_property.h>
 #include <tessiv/scene/pointer_list.h>
+#include <tessiv/scene/stream.h>
+#include <tessiv/scene/stream_debug.h>
+#include <tessiv/scene/stream_file.h>
+#include <tessiv/scene/stream_mem.h>
 #include <tessiv/scene/tree.h>
