@@ -1,7 +1,8 @@
-// One libFuzzer target per image decoder; IMAGE_FUZZ_FORMAT (bmp, tga, ppm,
-// png, jpg) picks the decoder. A decoder may refuse any input; it may not
-// crash, hang, leak or hand back an image whose pixel array does not match
-// its size.
+// One libFuzzer target per image decoder, reading through the wrappers
+// from a memory stream; IMAGE_FUZZ_FORMAT_BMP (or _TGA, _PPM, _PNG, _JPG)
+// picks the decoder. A reader may refuse any input; it may not crash, hang,
+// leak, throw, touch the image when it refuses, or hand back an image whose
+// pixel array does not match its size.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,8 @@
 // they read and write through (the file wrappers adapt the kolt streams to
 // them), the decode error, the size limits and the row collector that lets
 // a decoder grow its pixels only as far as the file's data really reaches.
-// Not part of the installed interface.
+// Internal to libkolt (and the seed writer): hosts use the wrappers of
+// imaging/image_io.h, and nothing here is kept stable for them.
 #pragma once
 
 #include <cstddef>
