@@ -1,4 +1,5 @@
 #include <tessiv/imaging/image_io.h>
+#include <tessiv/scene/stream_file.h>
 #include <tessiv/scene/stream_mem.h>
 
 #include <gtest/gtest.h>
@@ -647,6 +648,33 @@ TEST(ImageIO, WritersPassTheStreamsExceptionsOn)
         }
         EXPECT_TRUE(thrown) << Name(format);
         EXPECT_TRUE(disk.fail()) << Name(format);
+    }
+}
+
+TEST(ImageIO, TextureLoaderReadsABitmapFileItWroteItself)
+{
+    std::string const path = ::testing::TempDir() + "image_io_test_stitch.bmp";
+    PixelImage written = Pattern(5, 3);
+    {
+        kolt::CStreamFile file;
+        ASSERT_TRUE(file.open(path.c_str(), kolt::CStreamFile::modeWrite));
+        ASSERT_TRUE(kolt::BMPImage(written, 24, false, true).Write(file));
+        file.close();
+    }
+    kolt::CStreamFile file;
+    ASSERT_TRUE(file.open(path.c_str(), 4));
+    PixelImage read;
+    ASSERT_TRUE(kolt::BMPImage(read, 24, false, true).Read(file));
+    file.close();
+    std::remove(path.c_str());
+    ASSERT_EQ(read.Width(), 5u);
+    ASSERT_EQ(read.Height(), 3u);
+    for (unsigned int y = 0; y < 3; ++y) {
+        for (unsigned int x = 0; x < 5; ++x) {
+            ColorI expected = written(x, y);
+            expected[3] = 255;
+            EXPECT_EQ(static_cast<unsigned long>(read(x, y)), static_cast<unsigned long>(expected));
+        }
     }
 }
 
