@@ -3,7 +3,12 @@
 #pragma once
 
 #include <tessiv/kolt.h>
+#include <tessiv/platform/carray.h>
+#include <tessiv/platform/headless.h>
 #include <tessiv/platform/library_version.h>
 #include <tessiv/platform/mfc_string.h>
+#include <tessiv/platform/winbase.h>
 #include <tessiv/platform/windef.h>
+#include <tessiv/platform/wingdi.h>
+#include <tessiv/platform/winuser.h>
 #include <tessiv/version.h>

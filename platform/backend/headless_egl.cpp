@@ -1,0 +1,475 @@
+// Headless display backend: EGL on Mesa's surfaceless platform.
+//
+// Supports: GL pixel formats from the display's RGB888 configs that render
+// OpenGL into pbuffers; one compatibility-profile context per
+// wglCreateContext, all in one share group; per window a double-buffered
+// drawable of the client size: the back buffer (colour and depth) is a
+// pbuffer, so GL_BACK is the default framebuffer's own buffer, and the front
+// buffer is a renderbuffer that SwapBuffers fills from the back buffer with
+// one framebuffer blit; reading the front buffer back as an image.
+// Does not support: single-buffered or colour-index formats, GDI drawing
+// into GL windows, showing anything on a real screen (that is the X11
+// backend's job). Tested by tests/platform/wgl_test.cpp and
+// tests/render/cgl_test.cpp; the recipe and its pitfalls: README.md here.
+#include <tessiv/platform/backend/display.h>
+#include <tessiv/platform/winbase.h>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace tessiv_platform {
+
+struct Drawable {
+    EGLSurface surface = EGL_NO_SURFACE;
+    EGLConfig config = nullptr;
+    int width = 0;
+    int height = 0;
+    GLuint front = 0;  // renderbuffer name in the share group, 0 until the first swap
+    int front_width = 0;
+    int front_height = 0;
+};
+
+namespace backend {
+
+struct Context {
+    EGLContext egl = EGL_NO_CONTEXT;
+    EGLConfig config = nullptr;
+    GLuint present_framebuffer = 0;  // framebuffer objects are per context
+};
+
+namespace {
+
+struct GlFunctions {
+    PFNGLGENFRAMEBUFFERSPROC GenFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC BindFramebuffer = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC GenRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC BindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC DeleteRenderbuffers = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC BlitFramebuffer = nullptr;
+};
+
+struct Display {
+    bool opened = false;
+    bool failed = false;
+    EGLDisplay egl = EGL_NO_DISPLAY;
+    std::vector<EGLConfig> configs;  // one per pixel format
+    std::vector<PixelFormat> formats;
+    Context root;  // shares with every context; used where no context of ours is bound
+    GlFunctions gl;
+};
+
+std::mutex display_mutex;
+TessivDisplayFault active_fault = TessivDisplayFault::None;
+
+Display &display()
+{
+    // Kept for the life of the process: the driver's threads and tables go
+    // away with it, and terminating EGL at exit races other static destructors.
+    static auto *instance = new Display;
+    return *instance;
+}
+
+thread_local Context *current_context = nullptr;
+thread_local Drawable *current_drawable = nullptr;
+
+char const *egl_error_name(EGLint error)
+{
+    switch (error) {
+    case EGL_SUCCESS: return "EGL_SUCCESS";
+    case EGL_NOT_INITIALIZED: return "EGL_NOT_INITIALIZED";
+    case EGL_BAD_ACCESS: return "EGL_BAD_ACCESS";
+    case EGL_BAD_ALLOC: return "EGL_BAD_ALLOC";
+    case EGL_BAD_ATTRIBUTE: return "EGL_BAD_ATTRIBUTE";
+    case EGL_BAD_CONTEXT: return "EGL_BAD_CONTEXT";
+    case EGL_BAD_CONFIG: return "EGL_BAD_CONFIG";
+    case EGL_BAD_CURRENT_SURFACE: return "EGL_BAD_CURRENT_SURFACE";
+    case EGL_BAD_DISPLAY: return "EGL_BAD_DISPLAY";
+    case EGL_BAD_SURFACE: return "EGL_BAD_SURFACE";
+    case EGL_BAD_MATCH: return "EGL_BAD_MATCH";
+    case EGL_BAD_PARAMETER: return "EGL_BAD_PARAMETER";
+    case EGL_BAD_NATIVE_PIXMAP: return "EGL_BAD_NATIVE_PIXMAP";
+    case EGL_BAD_NATIVE_WINDOW: return "EGL_BAD_NATIVE_WINDOW";
+    case EGL_CONTEXT_LOST: return "EGL_CONTEXT_LOST";
+    default: return "unknown EGL error";
+    }
+}
+
+void report(char const *title, char const *call, EGLint error)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "%s failed: %s (0x%04X)", call, egl_error_name(error),
+                  static_cast<unsigned>(error));
+    TessivReportDiagnostic(title, text);
+}
+
+template <class Function>
+void load(Function &slot, char const *name)
+{
+    slot = reinterpret_cast<Function>(eglGetProcAddress(name));
+}
+
+// Opens the display, lists the usable configs and makes the root context.
+// Called with display_mutex held.
+bool open_display()
+{
+    Display &d = display();
+    if (d.opened || d.failed)
+        return d.opened;
+    d.failed = true;
+    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!get_platform_display) {
+        TessivReportDiagnostic("ChoosePixelFormat", "eglGetPlatformDisplayEXT is not available");
+        return false;
+    }
+    d.egl = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0, minor = 0;
+    if (d.egl == EGL_NO_DISPLAY || !eglInitialize(d.egl, &major, &minor)) {
+        report("ChoosePixelFormat", "eglInitialize", eglGetError());
+        return false;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        report("ChoosePixelFormat", "eglBindAPI", eglGetError());
+        return false;
+    }
+    EGLint const wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
+    EGLint count = 0;
+    eglChooseConfig(d.egl, wanted, nullptr, 0, &count);
+    std::vector<EGLConfig> configs(static_cast<std::size_t>(std::max(count, 0)));
+    if (count > 0)
+        eglChooseConfig(d.egl, wanted, configs.data(), count, &count);
+    for (EGLConfig config : configs) {
+        EGLint red, green, blue, alpha, depth, stencil;
+        eglGetConfigAttrib(d.egl, config, EGL_RED_SIZE, &red);
+        eglGetConfigAttrib(d.egl, config, EGL_GREEN_SIZE, &green);
+        eglGetConfigAttrib(d.egl, config, EGL_BLUE_SIZE, &blue);
+        eglGetConfigAttrib(d.egl, config, EGL_ALPHA_SIZE, &alpha);
+        eglGetConfigAttrib(d.egl, config, EGL_DEPTH_SIZE, &depth);
+        eglGetConfigAttrib(d.egl, config, EGL_STENCIL_SIZE, &stencil);
+        if (red != 8 || green != 8 || blue != 8)
+            continue;
+        PixelFormat format{24, alpha, depth, stencil};
+        bool seen = std::any_of(d.formats.begin(), d.formats.end(), [&](PixelFormat const &f) {
+            return f.alpha_bits == alpha && f.depth_bits == depth && f.stencil_bits == stencil;
+        });
+        if (seen)
+            continue;
+        d.formats.push_back(format);
+        d.configs.push_back(config);
+    }
+    if (d.formats.empty()) {
+        TessivReportDiagnostic("ChoosePixelFormat",
+                               "eglChooseConfig found no RGB888 OpenGL pbuffer config");
+        return false;
+    }
+    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    d.root.config = d.configs.front();
+    d.root.egl = eglCreateContext(d.egl, d.root.config, EGL_NO_CONTEXT, attributes);
+    if (d.root.egl == EGL_NO_CONTEXT) {
+        report("ChoosePixelFormat", "eglCreateContext", eglGetError());
+        d.formats.clear();
+        d.configs.clear();
+        return false;
+    }
+    load(d.gl.GenFramebuffers, "glGenFramebuffers");
+    load(d.gl.BindFramebuffer, "glBindFramebuffer");
+    load(d.gl.FramebufferRenderbuffer, "glFramebufferRenderbuffer");
+    load(d.gl.GenRenderbuffers, "glGenRenderbuffers");
+    load(d.gl.BindRenderbuffer, "glBindRenderbuffer");
+    load(d.gl.RenderbufferStorage, "glRenderbufferStorage");
+    load(d.gl.DeleteRenderbuffers, "glDeleteRenderbuffers");
+    load(d.gl.BlitFramebuffer, "glBlitFramebuffer");
+    d.opened = true;
+    d.failed = false;
+    return true;
+}
+
+bool display_ready()
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    return open_display();
+}
+
+// The EGL binding of the calling thread, put back after a temporary use of
+// the root context.
+class SavedBinding {
+public:
+    SavedBinding()
+        : context_(eglGetCurrentContext()), draw_(eglGetCurrentSurface(EGL_DRAW)),
+          read_(eglGetCurrentSurface(EGL_READ))
+    {
+    }
+    ~SavedBinding()
+    {
+        if (context_ == EGL_NO_CONTEXT)
+            eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        else
+            eglMakeCurrent(display().egl, draw_, read_, context_);
+    }
+    SavedBinding(SavedBinding const &) = delete;
+    SavedBinding &operator=(SavedBinding const &) = delete;
+
+private:
+    EGLContext context_;
+    EGLSurface draw_;
+    EGLSurface read_;
+};
+
+// Makes sure the drawable has a pbuffer of the window's client size (at
+// least 1 x 1, the smallest pbuffer) in the context's config.
+bool fit_drawable(Window &window, EGLConfig config)
+{
+    RECT client;
+    GetClientRect(window.handle, &client);
+    int width = std::max(1, static_cast<int>(client.right));
+    int height = std::max(1, static_cast<int>(client.bottom));
+    if (!window.drawable)
+        window.drawable = new Drawable;
+    Drawable &drawable = *window.drawable;
+    if (drawable.surface != EGL_NO_SURFACE && drawable.width == width && drawable.height == height &&
+        drawable.config == config)
+        return true;
+    EGLint const attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display().egl, config, attributes);
+    if (surface == EGL_NO_SURFACE) {
+        report("wglMakeCurrent", "eglCreatePbufferSurface", eglGetError());
+        return false;
+    }
+    // A surface still bound somewhere is freed by EGL once it is released.
+    if (drawable.surface != EGL_NO_SURFACE)
+        eglDestroySurface(display().egl, drawable.surface);
+    drawable.surface = surface;
+    drawable.config = config;
+    drawable.width = width;
+    drawable.height = height;
+    return true;
+}
+
+// Copies the back buffer of the drawable bound to the current context to
+// its front renderbuffer, leaving the caller's GL state as it was.
+void present(Context &context, Drawable &drawable)
+{
+    GlFunctions const &gl = display().gl;
+    GLint draw_binding = 0, read_binding = 0, renderbuffer_binding = 0, read_buffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_binding);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_binding);
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &renderbuffer_binding);
+    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+
+    if (!drawable.front)
+        gl.GenRenderbuffers(1, &drawable.front);
+    if (drawable.front_width != drawable.width || drawable.front_height != drawable.height) {
+        gl.BindRenderbuffer(GL_RENDERBUFFER, drawable.front);
+        gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, drawable.width, drawable.height);
+        gl.BindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(renderbuffer_binding));
+        drawable.front_width = drawable.width;
+        drawable.front_height = drawable.height;
+    }
+    if (!context.present_framebuffer)
+        gl.GenFramebuffers(1, &context.present_framebuffer);
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+    glReadBuffer(GL_BACK);
+    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, context.present_framebuffer);
+    gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, drawable.front);
+    if (scissor)
+        glDisable(GL_SCISSOR_TEST);
+    gl.BlitFramebuffer(0, 0, drawable.width, drawable.height, 0, 0, drawable.width, drawable.height,
+                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+    glReadBuffer(static_cast<GLenum>(read_buffer));
+    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw_binding));
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read_binding));
+    // Other contexts of the share group read the front buffer only after a flush.
+    glFlush();
+}
+
+bool fault_is(TessivDisplayFault fault)
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    return active_fault == fault;
+}
+
+}  // namespace
+
+std::vector<PixelFormat> pixel_formats()
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    if (active_fault == TessivDisplayFault::NoDisplay) {
+        TessivReportDiagnostic("ChoosePixelFormat", "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)");
+        return {};
+    }
+    if (active_fault == TessivDisplayFault::NoConfig) {
+        TessivReportDiagnostic("ChoosePixelFormat",
+                               "eglChooseConfig found no RGB888 OpenGL pbuffer config");
+        return {};
+    }
+    if (!open_display())
+        return {};
+    return display().formats;
+}
+
+Context *create_context(int format)
+{
+    if (!display_ready())
+        return nullptr;
+    Display &d = display();
+    if (format < 1 || format > static_cast<int>(d.configs.size()))
+        return nullptr;
+    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
+    EGLContext egl = eglCreateContext(d.egl, config, d.root.egl, attributes);
+    if (egl == EGL_NO_CONTEXT) {
+        report("wglCreateContext", "eglCreateContext", eglGetError());
+        return nullptr;
+    }
+    return new Context{egl, config, 0};
+}
+
+void destroy_context(Context *context)
+{
+    if (!context)
+        return;
+    if (current_context == context)
+        release_current();
+    eglDestroyContext(display().egl, context->egl);
+    delete context;
+}
+
+bool make_current(Context *context, Window &window)
+{
+    if (!context || !display_ready())
+        return false;
+    if (fault_is(TessivDisplayFault::ContextLost)) {
+        report("wglMakeCurrent", "eglMakeCurrent", EGL_CONTEXT_LOST);
+        return false;
+    }
+    if (!fit_drawable(window, context->config))
+        return false;
+    EGLSurface surface = window.drawable->surface;
+    if (!eglMakeCurrent(display().egl, surface, surface, context->egl)) {
+        report("wglMakeCurrent", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    current_context = context;
+    current_drawable = window.drawable;
+    return true;
+}
+
+bool release_current()
+{
+    current_context = nullptr;
+    current_drawable = nullptr;
+    if (!display().opened)
+        return true;
+    if (!eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT)) {
+        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", eglGetError());
+        return false;
+    }
+    return true;
+}
+
+bool swap_buffers(Window &window)
+{
+    Drawable *drawable = window.drawable;
+    if (!drawable || drawable->surface == EGL_NO_SURFACE || !display().opened)
+        return true;  // nothing was ever drawn
+    if (fault_is(TessivDisplayFault::ContextLost)) {
+        report("SwapBuffers", "eglSwapBuffers", EGL_CONTEXT_LOST);
+        return false;
+    }
+    if (current_drawable == drawable && current_context) {
+        present(*current_context, *drawable);
+        return true;
+    }
+    SavedBinding saved;
+    Display &d = display();
+    if (!eglMakeCurrent(d.egl, drawable->surface, drawable->surface, d.root.egl)) {
+        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    present(d.root, *drawable);
+    return true;
+}
+
+void destroy_drawable(Window &window)
+{
+    Drawable *drawable = window.drawable;
+    if (!drawable)
+        return;
+    window.drawable = nullptr;
+    Display &d = display();
+    if (current_drawable == drawable) {
+        // The context stays current without a drawable, as a lost window leaves it.
+        eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, current_context->egl);
+        current_drawable = nullptr;
+    }
+    if (drawable->front) {
+        SavedBinding saved;
+        if (eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, d.root.egl))
+            d.gl.DeleteRenderbuffers(1, &drawable->front);
+    }
+    if (drawable->surface != EGL_NO_SURFACE)
+        eglDestroySurface(d.egl, drawable->surface);
+    delete drawable;
+}
+
+bool read_front_buffer(Window &window, TessivFrontBuffer *out)
+{
+    Drawable *drawable = window.drawable;
+    if (!out || !drawable || !drawable->front || !display().opened)
+        return false;
+    Display &d = display();
+    SavedBinding saved;
+    if (!eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, d.root.egl)) {
+        report("TessivReadFrontBuffer", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    if (!d.root.present_framebuffer)
+        d.gl.GenFramebuffers(1, &d.root.present_framebuffer);
+    d.gl.BindFramebuffer(GL_READ_FRAMEBUFFER, d.root.present_framebuffer);
+    d.gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, drawable->front);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    int width = drawable->front_width, height = drawable->front_height;
+    std::vector<std::uint32_t> bottom_up(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, bottom_up.data());
+    d.gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    out->width = width;
+    out->height = height;
+    out->pixels.resize(bottom_up.size());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&out->pixels[static_cast<std::size_t>(y) * width],
+                    &bottom_up[static_cast<std::size_t>(height - 1 - y) * width],
+                    static_cast<std::size_t>(width) * 4);
+    return true;
+}
+
+void *proc_address(char const *name)
+{
+    return name ? reinterpret_cast<void *>(eglGetProcAddress(name)) : nullptr;
+}
+
+void set_fault(TessivDisplayFault fault)
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    active_fault = fault;
+}
+
+}  // namespace backend
+}  // namespace tessiv_platform
