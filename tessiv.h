@@ -11,4 +11,5 @@
 #include <tessiv/platform/windef.h>
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
+#include <tessiv/siblings/fendral/log.h>
 #include <tessiv/version.h>
