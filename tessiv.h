@@ -11,5 +11,6 @@
 #include <tessiv/platform/windef.h>
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
+#include <tessiv/render/cgl.h>
 #include <tessiv/siblings/fendral/log.h>
 #include <tessiv/version.h>

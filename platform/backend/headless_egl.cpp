@@ -25,6 +25,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <tuple>
 
 namespace tessiv_platform {
 
@@ -169,6 +170,24 @@ bool open_display()
         d.formats.push_back(format);
         d.configs.push_back(config);
     }
+    // Formats with a depth buffer of 24 bits or more come first, the plainest
+    // first, so a request that does not care about depth still gets one.
+    std::vector<std::size_t> order(d.formats.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        PixelFormat const &fa = d.formats[a], &fb = d.formats[b];
+        return std::make_tuple(fa.depth_bits < 24, fa.stencil_bits, fa.depth_bits, -fa.alpha_bits) <
+               std::make_tuple(fb.depth_bits < 24, fb.stencil_bits, fb.depth_bits, -fb.alpha_bits);
+    });
+    std::vector<PixelFormat> formats;
+    std::vector<EGLConfig> sorted_configs;
+    for (std::size_t i : order) {
+        formats.push_back(d.formats[i]);
+        sorted_configs.push_back(d.configs[i]);
+    }
+    d.formats = std::move(formats);
+    d.configs = std::move(sorted_configs);
     if (d.formats.empty()) {
         TessivReportDiagnostic("ChoosePixelFormat",
                                "eglChooseConfig found no RGB888 OpenGL pbuffer config");
