@@ -61,17 +61,17 @@ void FrameBracketBareEgl(benchmark::State &state)
 }
 BENCHMARK(FrameBracketBareEgl)->Name("frame_bracket/bare_egl")->Unit(benchmark::kMicrosecond);
 
-void FrameBracketBareEglPresenting(benchmark::State &state)
+void FrameBracketBareEglExchanging(benchmark::State &state)
 {
     if (!tessiv_platform::bare_egl::open(kWidth, kHeight)) {
         state.SkipWithError("no EGL display");
         return;
     }
     for (auto _ : state)
-        tessiv_platform::bare_egl::presenting_frame();
+        tessiv_platform::bare_egl::exchanging_frame();
     tessiv_platform::bare_egl::close();
 }
-BENCHMARK(FrameBracketBareEglPresenting)->Name("frame_bracket/bare_egl_presenting")->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameBracketBareEglExchanging)->Name("frame_bracket/bare_egl_exchange")->Unit(benchmark::kMicrosecond);
 
 // A view with a perspective camera, current for the whole run.
 class ConvertFixture {

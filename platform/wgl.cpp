@@ -131,8 +131,9 @@ int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR *de
     *descriptor = PIXELFORMATDESCRIPTOR{};
     descriptor->nSize = sizeof(PIXELFORMATDESCRIPTOR);
     descriptor->nVersion = 1;
-    // The front buffer receives a copy, so the back buffer keeps its pixels.
-    descriptor->dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_SWAP_COPY;
+    // The swap exchanges whole buffers: afterwards the back buffer holds the
+    // frame before (colour and depth alike).
+    descriptor->dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_SWAP_EXCHANGE;
     descriptor->iPixelType = PFD_TYPE_RGBA;
     descriptor->cColorBits = static_cast<BYTE>(f.colour_bits);
     descriptor->cRedBits = 8;

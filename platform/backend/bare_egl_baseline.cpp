@@ -1,23 +1,18 @@
 // The bare EGL baseline of bench/cgl_bench.cpp: the same drawable kind as the
-// headless backend (a pbuffer back buffer, a renderbuffer front buffer),
-// driven directly.
+// headless backend (pbuffers on the surfaceless display), driven directly.
 #include <tessiv/platform/backend/bare_egl_baseline.h>
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
-#include <GL/glext.h>
 
 namespace tessiv_platform::bare_egl {
 namespace {
 
 EGLDisplay display = EGL_NO_DISPLAY;
 EGLContext context = EGL_NO_CONTEXT;
-EGLSurface surface = EGL_NO_SURFACE;
-GLuint front = 0, framebuffer = 0;
-int frame_width = 0, frame_height = 0;
-PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
-PFNGLBLITFRAMEBUFFERPROC blit_framebuffer = nullptr;
+EGLSurface surfaces[2] = {EGL_NO_SURFACE, EGL_NO_SURFACE};
+int back = 0;
 
 }  // namespace
 
@@ -41,55 +36,35 @@ bool open(int width, int height)
                                          EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     context = eglCreateContext(display, config, EGL_NO_CONTEXT, context_attributes);
     EGLint const surface_attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    surface = eglCreatePbufferSurface(display, config, surface_attributes);
-    if (context == EGL_NO_CONTEXT || surface == EGL_NO_SURFACE)
-        return false;
-    frame_width = width;
-    frame_height = height;
-    eglMakeCurrent(display, surface, surface, context);
-    bind_framebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(eglGetProcAddress("glBindFramebuffer"));
-    blit_framebuffer = reinterpret_cast<PFNGLBLITFRAMEBUFFERPROC>(eglGetProcAddress("glBlitFramebuffer"));
-    auto gen_renderbuffers = reinterpret_cast<PFNGLGENRENDERBUFFERSPROC>(eglGetProcAddress("glGenRenderbuffers"));
-    auto bind_renderbuffer = reinterpret_cast<PFNGLBINDRENDERBUFFERPROC>(eglGetProcAddress("glBindRenderbuffer"));
-    auto storage = reinterpret_cast<PFNGLRENDERBUFFERSTORAGEPROC>(eglGetProcAddress("glRenderbufferStorage"));
-    auto gen_framebuffers = reinterpret_cast<PFNGLGENFRAMEBUFFERSPROC>(eglGetProcAddress("glGenFramebuffers"));
-    auto attach = reinterpret_cast<PFNGLFRAMEBUFFERRENDERBUFFERPROC>(eglGetProcAddress("glFramebufferRenderbuffer"));
-    gen_renderbuffers(1, &front);
-    bind_renderbuffer(GL_RENDERBUFFER, front);
-    storage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    gen_framebuffers(1, &framebuffer);
-    bind_framebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
-    attach(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, front);
-    bind_framebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    return true;
+    for (EGLSurface &surface : surfaces)
+        surface = eglCreatePbufferSurface(display, config, surface_attributes);
+    return context != EGL_NO_CONTEXT && surfaces[0] != EGL_NO_SURFACE && surfaces[1] != EGL_NO_SURFACE;
 }
 
 void frame()
 {
-    eglMakeCurrent(display, surface, surface, context);
+    eglMakeCurrent(display, surfaces[0], surfaces[0], context);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    eglSwapBuffers(display, surface);
+    eglSwapBuffers(display, surfaces[0]);
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
-void presenting_frame()
+void exchanging_frame()
 {
-    eglMakeCurrent(display, surface, surface, context);
+    eglMakeCurrent(display, surfaces[back], surfaces[back], context);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    bind_framebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
-    blit_framebuffer(0, 0, frame_width, frame_height, 0, 0, frame_width, frame_height, GL_COLOR_BUFFER_BIT,
-                     GL_NEAREST);
-    bind_framebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glFlush();
+    back ^= 1;
+    eglMakeCurrent(display, surfaces[back], surfaces[back], context);
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
 void close()
 {
-    eglDestroySurface(display, surface);
+    for (EGLSurface &surface : surfaces) {
+        eglDestroySurface(display, surface);
+        surface = EGL_NO_SURFACE;
+    }
     eglDestroyContext(display, context);
-    surface = EGL_NO_SURFACE;
     context = EGL_NO_CONTEXT;
 }
 

@@ -5,15 +5,15 @@
 
 namespace tessiv_platform::bare_egl {
 
-// Opens the display and makes a compatibility context and a width x height
-// pbuffer with a 24-bit depth buffer, plus (for the presenting variant) a
-// front renderbuffer. False when EGL is not available.
+// Opens the display and makes a compatibility context and two width x height
+// pbuffers with 24-bit depth buffers. False when EGL is not available.
 bool open(int width, int height);
-// make-current, clear colour and depth, swap, release.
+// make-current, clear colour and depth, swap (a pbuffer's swap does
+// nothing), release.
 void frame();
-// The same with the swap copying the back buffer to the front renderbuffer
-// and flushing, as the headless drawable presents.
-void presenting_frame();
+// The same with the swap exchanging the two pbuffers by rebinding, as the
+// headless drawable swaps.
+void exchanging_frame();
 void close();
 
 }  // namespace tessiv_platform::bare_egl

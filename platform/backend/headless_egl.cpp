@@ -3,10 +3,9 @@
 // Supports: GL pixel formats from the display's RGB888 configs that render
 // OpenGL into pbuffers; one compatibility-profile context per
 // wglCreateContext, all in one share group; per window a double-buffered
-// drawable of the client size: the back buffer (colour and depth) is a
-// pbuffer, so GL_BACK is the default framebuffer's own buffer, and the front
-// buffer is a renderbuffer that SwapBuffers fills from the back buffer with
-// one framebuffer blit; reading the front buffer back as an image.
+// drawable of the client size made of two pbuffers (colour and depth each),
+// one the back buffer and one the front buffer, which SwapBuffers exchanges
+// by rebinding; reading the front buffer back as an image.
 // Does not support: single-buffered or colour-index formats, GDI drawing
 // into GL windows, showing anything on a real screen (that is the X11
 // backend's job). Tested by tests/platform/wgl_test.cpp and
@@ -30,13 +29,15 @@
 namespace tessiv_platform {
 
 struct Drawable {
-    EGLSurface surface = EGL_NO_SURFACE;
+    EGLSurface buffers[2] = {EGL_NO_SURFACE, EGL_NO_SURFACE};
+    int back = 0;  // index of the back buffer; the other is the front buffer
     EGLConfig config = nullptr;
     int width = 0;
     int height = 0;
-    GLuint front = 0;  // renderbuffer name in the share group, 0 until the first swap
-    int front_width = 0;
-    int front_height = 0;
+    bool shown = false;  // a swap happened since the buffers were made
+    int bound = 0;       // threads on which a context draws into the back buffer
+    EGLSurface back_surface() const { return buffers[back]; }
+    EGLSurface front_surface() const { return buffers[back ^ 1]; }
 };
 
 namespace backend {
@@ -44,21 +45,9 @@ namespace backend {
 struct Context {
     EGLContext egl = EGL_NO_CONTEXT;
     EGLConfig config = nullptr;
-    GLuint present_framebuffer = 0;  // framebuffer objects are per context
 };
 
 namespace {
-
-struct GlFunctions {
-    PFNGLGENFRAMEBUFFERSPROC GenFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC BindFramebuffer = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC GenRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC BindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
-    PFNGLDELETERENDERBUFFERSPROC DeleteRenderbuffers = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC BlitFramebuffer = nullptr;
-};
 
 struct Display {
     bool opened = false;
@@ -66,8 +55,9 @@ struct Display {
     EGLDisplay egl = EGL_NO_DISPLAY;
     std::vector<EGLConfig> configs;  // one per pixel format
     std::vector<PixelFormat> formats;
-    Context root;  // shares with every context; used where no context of ours is bound
-    GlFunctions gl;
+    // Without a config (EGL_KHR_no_config_context), so it binds to the
+    // drawables of every format; every context shares with it.
+    Context root;
 };
 
 std::mutex display_mutex;
@@ -112,12 +102,6 @@ void report(char const *title, char const *call, EGLint error)
     std::snprintf(text, sizeof text, "%s failed: %s (0x%04X)", call, egl_error_name(error),
                   static_cast<unsigned>(error));
     TessivReportDiagnostic(title, text);
-}
-
-template <class Function>
-void load(Function &slot, char const *name)
-{
-    slot = reinterpret_cast<Function>(eglGetProcAddress(name));
 }
 
 // Opens the display, lists the usable configs and makes the root context.
@@ -195,22 +179,14 @@ bool open_display()
     }
     EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                  EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    d.root.config = d.configs.front();
-    d.root.egl = eglCreateContext(d.egl, d.root.config, EGL_NO_CONTEXT, attributes);
+    d.root.config = EGL_NO_CONFIG_KHR;
+    d.root.egl = eglCreateContext(d.egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
     if (d.root.egl == EGL_NO_CONTEXT) {
         report("ChoosePixelFormat", "eglCreateContext", eglGetError());
         d.formats.clear();
         d.configs.clear();
         return false;
     }
-    load(d.gl.GenFramebuffers, "glGenFramebuffers");
-    load(d.gl.BindFramebuffer, "glBindFramebuffer");
-    load(d.gl.FramebufferRenderbuffer, "glFramebufferRenderbuffer");
-    load(d.gl.GenRenderbuffers, "glGenRenderbuffers");
-    load(d.gl.BindRenderbuffer, "glBindRenderbuffer");
-    load(d.gl.RenderbufferStorage, "glRenderbufferStorage");
-    load(d.gl.DeleteRenderbuffers, "glDeleteRenderbuffers");
-    load(d.gl.BlitFramebuffer, "glBlitFramebuffer");
     d.opened = true;
     d.failed = false;
     return true;
@@ -247,7 +223,7 @@ private:
     EGLSurface read_;
 };
 
-// Makes sure the drawable has a pbuffer of the window's client size (at
+// Makes sure the drawable has two pbuffers of the window's client size (at
 // least 1 x 1, the smallest pbuffer) in the context's config.
 bool fit_drawable(Window &window, EGLConfig config)
 {
@@ -258,63 +234,44 @@ bool fit_drawable(Window &window, EGLConfig config)
     if (!window.drawable)
         window.drawable = new Drawable;
     Drawable &drawable = *window.drawable;
-    if (drawable.surface != EGL_NO_SURFACE && drawable.width == width && drawable.height == height &&
+    if (drawable.buffers[0] != EGL_NO_SURFACE && drawable.width == width && drawable.height == height &&
         drawable.config == config)
         return true;
     EGLint const attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    EGLSurface surface = eglCreatePbufferSurface(display().egl, config, attributes);
-    if (surface == EGL_NO_SURFACE) {
-        report("wglMakeCurrent", "eglCreatePbufferSurface", eglGetError());
-        return false;
+    EGLSurface fresh[2];
+    for (EGLSurface &surface : fresh) {
+        surface = eglCreatePbufferSurface(display().egl, config, attributes);
+        if (surface == EGL_NO_SURFACE) {
+            report("wglMakeCurrent", "eglCreatePbufferSurface", eglGetError());
+            if (fresh[0] != EGL_NO_SURFACE && &surface != &fresh[0])
+                eglDestroySurface(display().egl, fresh[0]);
+            return false;
+        }
     }
     // A surface still bound somewhere is freed by EGL once it is released.
-    if (drawable.surface != EGL_NO_SURFACE)
-        eglDestroySurface(display().egl, drawable.surface);
-    drawable.surface = surface;
+    for (EGLSurface surface : drawable.buffers)
+        if (surface != EGL_NO_SURFACE)
+            eglDestroySurface(display().egl, surface);
+    drawable.buffers[0] = fresh[0];
+    drawable.buffers[1] = fresh[1];
+    drawable.back = 0;
     drawable.config = config;
     drawable.width = width;
     drawable.height = height;
+    drawable.shown = false;
     return true;
 }
 
-// Copies the back buffer of the drawable bound to the current context to
-// its front renderbuffer, leaving the caller's GL state as it was.
-void present(Context &context, Drawable &drawable)
+void bind_drawable(Context *context, Drawable *drawable)
 {
-    GlFunctions const &gl = display().gl;
-    GLint draw_binding = 0, read_binding = 0, renderbuffer_binding = 0, read_buffer = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_binding);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_binding);
-    glGetIntegerv(GL_RENDERBUFFER_BINDING, &renderbuffer_binding);
-    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-
-    if (!drawable.front)
-        gl.GenRenderbuffers(1, &drawable.front);
-    if (drawable.front_width != drawable.width || drawable.front_height != drawable.height) {
-        gl.BindRenderbuffer(GL_RENDERBUFFER, drawable.front);
-        gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, drawable.width, drawable.height);
-        gl.BindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(renderbuffer_binding));
-        drawable.front_width = drawable.width;
-        drawable.front_height = drawable.height;
+    if (current_drawable != drawable) {
+        if (current_drawable)
+            --current_drawable->bound;
+        if (drawable)
+            ++drawable->bound;
     }
-    if (!context.present_framebuffer)
-        gl.GenFramebuffers(1, &context.present_framebuffer);
-    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glGetIntegerv(GL_READ_BUFFER, &read_buffer);
-    glReadBuffer(GL_BACK);
-    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, context.present_framebuffer);
-    gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, drawable.front);
-    if (scissor)
-        glDisable(GL_SCISSOR_TEST);
-    gl.BlitFramebuffer(0, 0, drawable.width, drawable.height, 0, 0, drawable.width, drawable.height,
-                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    if (scissor)
-        glEnable(GL_SCISSOR_TEST);
-    glReadBuffer(static_cast<GLenum>(read_buffer));
-    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw_binding));
-    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read_binding));
-    // Other contexts of the share group read the front buffer only after a flush.
-    glFlush();
+    current_context = context;
+    current_drawable = drawable;
 }
 
 bool fault_is(TessivDisplayFault fault)
@@ -357,7 +314,7 @@ Context *create_context(int format)
         report("wglCreateContext", "eglCreateContext", eglGetError());
         return nullptr;
     }
-    return new Context{egl, config, 0};
+    return new Context{egl, config};
 }
 
 void destroy_context(Context *context)
@@ -380,20 +337,18 @@ bool make_current(Context *context, Window &window)
     }
     if (!fit_drawable(window, context->config))
         return false;
-    EGLSurface surface = window.drawable->surface;
+    EGLSurface surface = window.drawable->back_surface();
     if (!eglMakeCurrent(display().egl, surface, surface, context->egl)) {
         report("wglMakeCurrent", "eglMakeCurrent", eglGetError());
         return false;
     }
-    current_context = context;
-    current_drawable = window.drawable;
+    bind_drawable(context, window.drawable);
     return true;
 }
 
 bool release_current()
 {
-    current_context = nullptr;
-    current_drawable = nullptr;
+    bind_drawable(nullptr, nullptr);
     if (!display().opened)
         return true;
     if (!eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT)) {
@@ -406,23 +361,25 @@ bool release_current()
 bool swap_buffers(Window &window)
 {
     Drawable *drawable = window.drawable;
-    if (!drawable || drawable->surface == EGL_NO_SURFACE || !display().opened)
+    if (!drawable || drawable->buffers[0] == EGL_NO_SURFACE || !display().opened)
         return true;  // nothing was ever drawn
     if (fault_is(TessivDisplayFault::ContextLost)) {
         report("SwapBuffers", "eglSwapBuffers", EGL_CONTEXT_LOST);
         return false;
     }
-    if (current_drawable == drawable && current_context) {
-        present(*current_context, *drawable);
-        return true;
-    }
-    SavedBinding saved;
-    Display &d = display();
-    if (!eglMakeCurrent(d.egl, drawable->surface, drawable->surface, d.root.egl)) {
-        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+    if (current_drawable == drawable) {
+        // Rebinding flushes the finished frame and draws on into the other buffer.
+        EGLSurface next = drawable->front_surface();
+        if (!eglMakeCurrent(display().egl, next, next, current_context->egl)) {
+            report("SwapBuffers", "eglMakeCurrent", eglGetError());
+            return false;
+        }
+    } else if (drawable->bound > 0) {
+        TessivReportDiagnostic("SwapBuffers", "the drawable is current on another thread");
         return false;
     }
-    present(d.root, *drawable);
+    drawable->back ^= 1;
+    drawable->shown = true;
     return true;
 }
 
@@ -436,39 +393,31 @@ void destroy_drawable(Window &window)
     if (current_drawable == drawable) {
         // The context stays current without a drawable, as a lost window leaves it.
         eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, current_context->egl);
-        current_drawable = nullptr;
+        bind_drawable(current_context, nullptr);
     }
-    if (drawable->front) {
-        SavedBinding saved;
-        if (eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, d.root.egl))
-            d.gl.DeleteRenderbuffers(1, &drawable->front);
-    }
-    if (drawable->surface != EGL_NO_SURFACE)
-        eglDestroySurface(d.egl, drawable->surface);
+    for (EGLSurface surface : drawable->buffers)
+        if (surface != EGL_NO_SURFACE)
+            eglDestroySurface(d.egl, surface);
     delete drawable;
 }
 
 bool read_front_buffer(Window &window, TessivFrontBuffer *out)
 {
     Drawable *drawable = window.drawable;
-    if (!out || !drawable || !drawable->front || !display().opened)
+    if (!out || !drawable || !drawable->shown || !display().opened)
         return false;
     Display &d = display();
     SavedBinding saved;
-    if (!eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, d.root.egl)) {
+    EGLSurface front = drawable->front_surface();
+    if (!eglMakeCurrent(d.egl, front, front, d.root.egl)) {
         report("TessivReadFrontBuffer", "eglMakeCurrent", eglGetError());
         return false;
     }
-    if (!d.root.present_framebuffer)
-        d.gl.GenFramebuffers(1, &d.root.present_framebuffer);
-    d.gl.BindFramebuffer(GL_READ_FRAMEBUFFER, d.root.present_framebuffer);
-    d.gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, drawable->front);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    int width = drawable->front_width, height = drawable->front_height;
+    int width = drawable->width, height = drawable->height;
     std::vector<std::uint32_t> bottom_up(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, bottom_up.data());
-    d.gl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     out->width = width;
     out->height = height;
     out->pixels.resize(bottom_up.size());

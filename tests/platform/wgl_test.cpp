@@ -140,6 +140,12 @@ TEST_F(WglTest, SwapShowsTheBackBufferInTheFrontBuffer)
     TessivReadFrontBuffer(gl.window, &front);
     EXPECT_EQ(front.pixels[0], 0xFFFF0000u) << "drawing does not reach the front buffer before a swap";
 
+    ASSERT_TRUE(SwapBuffers(gl.dc));
+    GLubyte back[4];
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, back);
+    EXPECT_EQ(back[0], 0) << "the buffers are exchanged: the back buffer holds the frame before";
+    EXPECT_EQ(back[2], 255);
+
     MoveWindow(gl.window, 0, 0, 20, 10, FALSE);
     ASSERT_TRUE(wglMakeCurrent(gl.dc, gl.context));
     clear_to(1, 1, 1);
