@@ -9,3 +9,17 @@
 #include <tessiv/core/matrix.h>
 #include <tessiv/core/point.h>
 #include <tessiv/core/quat.h>
+#include <tessiv/scene/base_object.h>
+#include <tessiv/scene/controller.h>
+#include <tessiv/scene/ctrl_entity.h>
+#include <tessiv/scene/geom_entity.h>
+#include <tessiv/scene/kstring.h>
+#include <tessiv/scene/named.h>
+#include <tessiv/scene/node_property.h>
+#include <tessiv/scene/pointer_list.h>
+#include <tessiv/scene/stream.h>
+#include <tessiv/scene/stream_debug.h>
+#include <tessiv/scene/stream_file.h>
+#include <tessiv/scene/stream_mem.h>
+#include <tessiv/scene/tnode.h>
+#include <tessiv/scene/tree.h>

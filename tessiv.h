@@ -2,6 +2,9 @@
 // rendering, view and shell classes.
 #pragma once
 
+#include <tessiv/imaging/hls_color.h>
+#include <tessiv/imaging/image_processor.h>
+#include <tessiv/imaging/rgbx.h>
 #include <tessiv/kolt.h>
 #include <tessiv/platform/carray.h>
 #include <tessiv/platform/headless.h>

@@ -82,10 +82,11 @@ public:
     // Grows before it reads v, so v must not be an element of this array.
     void push_back(T const &v)
     {
-        if (capacity_ < size_ + std::uint64_t{1})
+        unsigned int const n = size_;
+        if (capacity_ <= n)
             Grow(GrownCapacity());
-        data_[size_] = v;
-        ++size_;
+        data_[n] = v;
+        size_ = n + 1;
     }
 
     // Shifts the following elements down by assignment; the last slot keeps

@@ -1,0 +1,492 @@
+// The base stream classes, driven through the memory stream: inline members,
+// wire images, text forms, the string extraction and every failure.
+#include <tessiv/scene/stream.h>
+#include <tessiv/scene/stream_mem.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+using kolt::CStreamI;
+using kolt::CStreamIO;
+using kolt::CStreamMem;
+using kolt::CStreamO;
+using kolt::IOException;
+
+namespace {
+
+std::vector<unsigned char> Bytes(CStreamMem const &stream)
+{
+    auto const &data = stream.get_data();
+    return {data.begin(), data.end()};
+}
+
+std::string Text(CStreamMem const &stream)
+{
+    auto const &data = stream.get_data();
+    return {data.begin(), data.end()};
+}
+
+CStreamMem TextStream(std::string const &text)
+{
+    CStreamMem stream;
+    stream.set_ascii(true);
+    stream.set_data(text.data(), static_cast<unsigned int>(text.size()));
+    return stream;
+}
+
+// Runs action, expecting an IOException whose message contains every part.
+template <class Action>
+void ExpectFailure(Action action, std::vector<std::string> const &parts)
+{
+    try {
+        action();
+        ADD_FAILURE() << "no IOException thrown; expected one mentioning " << parts.front();
+    } catch (IOException const &error) {
+        for (std::string const &part : parts)
+            EXPECT_NE(std::string(error.what()).find(part), std::string::npos)
+                << "message \"" << error.what() << "\" lacks \"" << part << "\"";
+    }
+}
+
+// An input stream that cannot tell how much is left, as over a pipe.
+class UnsizedStream : public CStreamI {
+public:
+    explicit UnsizedStream(std::string data) : data_(std::move(data)) {}
+    std::size_t largest_request = 0;
+
+protected:
+    unsigned int read_source(void *buffer, unsigned int size) override
+    {
+        largest_request = std::max<std::size_t>(largest_request, size);
+        std::size_t take = std::min<std::size_t>(size, data_.size() - offset_);
+        std::memcpy(buffer, data_.data() + offset_, take);
+        offset_ += take;
+        return static_cast<unsigned int>(take);
+    }
+
+private:
+    std::string data_;
+    std::size_t offset_ = 0;
+};
+
+TEST(StreamTest, BinaryImagesAreLittleEndianWithFourByteLongs)
+{
+    CStreamMem stream;
+    stream << -2 << 0x01020304u << 7ul << -1l;
+    stream << true << false << 'A' << static_cast<unsigned char>(0xFE);
+    stream << 1.0 << -0.0f << 0x1122334455667788ull;
+    stream << "ab";
+    std::vector<unsigned char> expected = {
+        0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0x07, 0x00, 0x00, 0x00,
+        0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 'A',  0xFE,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, 0x00, 0x00, 0x00, 0x80,
+        0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11,
+        0x02, 0x00, 0x00, 0x00, 'a',  'b'};
+    EXPECT_EQ(Bytes(stream), expected);
+
+    CStreamMem raw;
+    unsigned char const block[3] = {9, 0, 8};
+    EXPECT_TRUE(raw.write(block, 3));
+    raw.textout("xy");
+    raw << static_cast<char const *>(nullptr);
+    EXPECT_EQ(Bytes(raw), (std::vector<unsigned char>{9, 0, 8, 'x', 'y', 0, 0, 0, 0}))
+        << "write and textout add no framing; a null string is the empty string";
+}
+
+TEST(StreamTest, EveryPrimitiveRoundTripsInBothModesWithExtremes)
+{
+    for (bool ascii : {false, true}) {
+        SCOPED_TRACE(ascii ? "text mode" : "binary mode");
+        CStreamMem stream;
+        stream.set_ascii(true);
+        stream.set_ascii(ascii);
+        auto separate = [&] {
+            if (ascii)
+                stream.textout(" ");
+        };
+        double const doubles[] = {0.0, -0.0, 0.1, -1.5e300, 4.9406564584124654e-324,
+                                  2.2250738585072009e-308, std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity()};
+        float const floats[] = {0.1f, -0.0f, 1.4e-45f, std::numeric_limits<float>::max(),
+                                std::numeric_limits<float>::infinity()};
+        for (double d : doubles) {
+            stream << d;
+            separate();
+        }
+        for (float f : floats) {
+            stream << f;
+            separate();
+        }
+        stream << std::nan("");
+        separate();
+        stream << -std::numeric_limits<float>::quiet_NaN();
+        separate();
+        stream << INT_MIN;
+        separate();
+        stream << INT_MAX;
+        separate();
+        stream << 0u;
+        separate();
+        stream << UINT_MAX;
+        separate();
+        stream << static_cast<long>(INT32_MIN);
+        separate();
+        stream << static_cast<unsigned long>(UINT32_MAX);
+        separate();
+        stream << true;
+        separate();
+        stream << false;
+        separate();
+        stream << 'q';
+        separate();
+        stream << static_cast<unsigned char>(255);
+        separate();
+        stream << ULLONG_MAX;
+
+        for (double d : doubles) {
+            double back = 1;
+            stream >> back;
+            EXPECT_EQ(std::memcmp(&back, &d, sizeof d), 0) << "double " << d << " read as " << back;
+        }
+        for (float f : floats) {
+            float back = 1;
+            stream >> back;
+            EXPECT_EQ(std::memcmp(&back, &f, sizeof f), 0) << "float " << f << " read as " << back;
+        }
+        double nan_double = 0;
+        float nan_float = 0;
+        stream >> nan_double >> nan_float;
+        EXPECT_TRUE(std::isnan(nan_double));
+        EXPECT_FALSE(std::signbit(nan_double));
+        EXPECT_TRUE(std::isnan(nan_float));
+        EXPECT_TRUE(std::signbit(nan_float)) << "a NaN keeps its sign";
+
+        int int_min = 0, int_max = 0;
+        unsigned int uint_zero = 1, uint_max = 0;
+        long long_min = 0;
+        unsigned long ulong_max = 0;
+        bool yes = false, no = true;
+        char c = 0;
+        unsigned char uc = 0;
+        unsigned long long ull = 0;
+        stream >> int_min >> int_max >> uint_zero >> uint_max >> long_min >> ulong_max;
+        // A text char is the next byte as it stands, so the separators before
+        // and after it are read as chars too.
+        char gap = 0;
+        stream >> yes >> no;
+        if (ascii)
+            stream >> gap;
+        stream >> c;
+        if (ascii)
+            stream >> gap;
+        stream >> uc >> ull;
+        EXPECT_EQ(int_min, INT_MIN);
+        EXPECT_EQ(int_max, INT_MAX);
+        EXPECT_EQ(uint_zero, 0u);
+        EXPECT_EQ(uint_max, UINT_MAX);
+        EXPECT_EQ(long_min, INT32_MIN);
+        EXPECT_EQ(ulong_max, UINT32_MAX) << "the largest unsigned long that fits four bytes";
+        EXPECT_TRUE(yes);
+        EXPECT_FALSE(no);
+        EXPECT_EQ(c, 'q');
+        EXPECT_EQ(uc, 255);
+        EXPECT_EQ(ull, ULLONG_MAX);
+    }
+}
+
+TEST(StreamTest, TextFormsAreShortestDecimalAndBoolDigits)
+{
+    CStreamMem stream;
+    stream.set_ascii(true);
+    stream << 5 << " " << true << "\n" << 1.0 << " " << 0.1 << " " << -2.5e-7 << "\n";
+    stream << 1e300 << " " << 0.1f << " " << -0.0 << " " << static_cast<unsigned char>(7) << 'x';
+    EXPECT_EQ(Text(stream), "5 1\n1 0.1 -2.5e-07\n1e+300 0.1 -0 7x");
+}
+
+TEST(StreamTest, CharReadsTheNextByteSoRecordsCanConsumeSeparators)
+{
+    // The key record reads one char after each value when asked to.
+    CStreamMem stream = TextStream("2\n5 1\n1.5 2 3\n");
+    unsigned long count = 0;
+    int frame = 0;
+    bool flag = false;
+    double x = 0, y = 0, z = 0;
+    char separators[6] = {};
+    stream >> count >> separators[0] >> frame >> separators[1] >> flag >> separators[2];
+    stream >> x >> separators[3] >> y >> separators[4] >> z >> separators[5];
+    EXPECT_EQ(count, 2ul);
+    EXPECT_EQ(frame, 5);
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(x, 1.5);
+    EXPECT_EQ(z, 3.0);
+    EXPECT_EQ(std::string(separators, 6), "\n \n  \n");
+
+    // Without separators the readers skip the delimiters themselves.
+    CStreamMem plain = TextStream("  7\t\r\n-3 0 \n");
+    int a = 0, b = 0;
+    bool c = true;
+    plain >> a >> b >> c;
+    EXPECT_EQ(a, 7);
+    EXPECT_EQ(b, -3);
+    EXPECT_FALSE(c);
+}
+
+TEST(StreamTest, ModesMixOnOneStream)
+{
+    CStreamMem stream;
+    stream << 258;
+    stream.set_ascii(true);
+    stream << " 3.25 ";
+    stream.set_ascii(false);
+    stream << 1.5 << "ok";
+    stream.set_ascii(true);
+    stream << -9;
+
+    int binary_int = 0;
+    double text_double = 0, binary_double = 0;
+    int text_int = 0;
+    kolt::String word;
+    stream.set_ascii(false);
+    stream >> binary_int;
+    stream.set_ascii(true);
+    stream >> text_double;
+    char space = 0;
+    stream >> space;
+    EXPECT_EQ(space, ' ') << "the delimiter after a text token stays unread";
+    stream.set_ascii(false);
+    stream >> binary_double >> word;
+    stream.set_ascii(true);
+    stream >> text_int;
+    EXPECT_EQ(binary_int, 258);
+    EXPECT_EQ(text_double, 3.25);
+    EXPECT_EQ(binary_double, 1.5);
+    EXPECT_STREQ(word.getbuf(), "ok");
+    EXPECT_EQ(text_int, -9);
+    EXPECT_TRUE(static_cast<CStreamI &>(stream).eof());
+}
+
+TEST(StreamTest, InlineMembersKeepFlagsAndDelimiters)
+{
+    CStreamMem stream;
+    std::string long_set(600, ',');
+    long_set[0] = ';';
+    stream.set_delimitor(long_set.c_str());
+    EXPECT_EQ(std::strlen(stream.get_delimitor()), 511u) << "the set is cut to 511 characters";
+    EXPECT_EQ(std::string(stream.get_delimitor()), long_set.substr(0, 511));
+
+    stream.set_delimitor(";,");
+    stream.set_ascii(true);
+    EXPECT_TRUE(static_cast<CStreamI &>(stream).ascii());
+    EXPECT_TRUE(static_cast<CStreamO &>(stream).ascii()) << "set_ascii on both sides";
+    stream.textout(";;12,,ab c;");
+    int number = 0;
+    char token[8];
+    stream >> number;
+    EXPECT_EQ(number, 12);
+    EXPECT_TRUE(stream.get_token(token, sizeof token));
+    EXPECT_STREQ(token, "ab c") << "space is no delimiter in this set";
+
+    CStreamO &output = stream;
+    CStreamI &input = stream;
+    EXPECT_THROW(input >> number, IOException);
+    EXPECT_TRUE(input.fail());
+    EXPECT_TRUE(output.fail()) << "a failure through either table sets both flags";
+    EXPECT_TRUE(stream.fail());
+    stream.initialize();
+    EXPECT_FALSE(stream.fail());
+    EXPECT_FALSE(output.fail());
+    EXPECT_TRUE(stream.is_rbuffer_empty());
+    EXPECT_FALSE(stream.eof()) << "initialize clears the eof flag";
+
+    EXPECT_THROW(output.throw_exception("writing x: test"), IOException);
+    EXPECT_TRUE(input.fail()) << "through the output table too";
+    stream.initialize();
+}
+
+TEST(StreamTest, EofWaitsForTheReadBufferToDrain)
+{
+    CStreamMem stream;
+    std::vector<unsigned char> bytes(4100, 0x5A);
+    stream.write(bytes.data(), static_cast<unsigned int>(bytes.size()));
+    EXPECT_FALSE(stream.eof());
+
+    unsigned char first[4096];
+    stream.read(first, sizeof first);
+    EXPECT_FALSE(stream.eof()) << "the source still holds four bytes";
+    unsigned char byte = 0;
+    stream >> byte;
+    EXPECT_FALSE(stream.is_rbuffer_empty());
+    EXPECT_FALSE(stream.eof()) << "unread bytes remain although the source is exhausted";
+    char rest[3];
+    stream.read(rest, 3);
+    EXPECT_TRUE(stream.is_rbuffer_empty());
+    EXPECT_TRUE(stream.eof());
+
+    stream << 'z';
+    EXPECT_TRUE(stream.eof()) << "eof reports the last look at the source";
+    char late = 0;
+    stream >> late;
+    EXPECT_EQ(late, 'z') << "a memory stream reads what was written after eof";
+
+    CStreamMem exact;
+    exact.write(bytes.data(), 4096);
+    exact.read(first, 4096);
+    EXPECT_TRUE(exact.eof()) << "a source that knows its size reports the end at once";
+}
+
+TEST(StreamTest, OutputCopiesTakeModeAndFailButNotTheirSink)
+{
+    CStreamMem source;
+    source.set_ascii(true);
+    EXPECT_THROW(source.throw_exception("test"), IOException);
+    CStreamMem copy(source);
+    EXPECT_TRUE(static_cast<CStreamO &>(copy).ascii());
+    EXPECT_TRUE(static_cast<CStreamO &>(copy).fail());
+    copy.initialize();
+    copy << 1;
+    EXPECT_EQ(source.get_data().size(), 0u) << "the copy writes into its own array";
+}
+
+TEST(StreamTest, StringExtractionReadsNameRecordsAndTokens)
+{
+    CStreamMem binary;
+    binary << 0ul << 5ul;
+    binary.write("ab\0cd", 5);
+    binary << 3ul;
+    binary.write("xyz", 3);
+    kolt::String name;
+    name = "old";
+    binary >> name;
+    EXPECT_EQ(name.len(), 0) << "length 0 yields the empty string";
+    binary >> name;
+    EXPECT_STREQ(name.getbuf(), "ab") << "the string ends at the first NUL";
+    binary >> name;
+    EXPECT_STREQ(name.getbuf(), "xyz") << "length 0 and the NUL consumed exactly their bytes";
+
+    std::string long_token(1500, 'k');
+    CStreamMem text = TextStream("  first\n" + long_token + " next");
+    text >> name;
+    EXPECT_STREQ(name.getbuf(), "first");
+    text >> name;
+    EXPECT_EQ(name.len(), 1023) << "a token is cut by the 1024-byte buffer";
+    text >> name;
+    EXPECT_STREQ(name.getbuf(), "next") << "the cut part of a token is dropped";
+
+    char small[4];
+    CStreamMem tokens = TextStream("abcdef g");
+    EXPECT_FALSE(tokens.get_token(small, sizeof small)) << "false when the token was cut";
+    EXPECT_STREQ(small, "abc");
+    EXPECT_TRUE(tokens.get_token(small, sizeof small));
+    EXPECT_STREQ(small, "g");
+    ExpectFailure([&] { tokens.get_token(small, sizeof small); }, {"reading token", "end of data"});
+}
+
+TEST(StreamTest, TokensSpanReadBufferRefills)
+{
+    // Put a number across the 4096-byte boundary of the read buffer.
+    std::string text(4093, ' ');
+    text += "123456.75 -42";
+    CStreamMem stream = TextStream(text);
+    double value = 0;
+    int after = 0;
+    stream >> value >> after;
+    EXPECT_EQ(value, 123456.75);
+    EXPECT_EQ(after, -42);
+}
+
+TEST(StreamTest, HostileLengthsFailBeforeAllocating)
+{
+    CStreamMem stream;
+    stream << 4294967295ul << "abc";
+    kolt::String name;
+    ExpectFailure([&] { stream >> name; },
+                  {"reading string", "length 4294967295 exceeds the 7 bytes left"});
+    EXPECT_TRUE(stream.fail());
+
+    CStreamMem keys;
+    keys << 1000ul;
+    keys.write("0123456789", 10);
+    unsigned long count = 0;
+    keys >> count;
+    EXPECT_EQ(keys.bytes_left(), 10u);
+    ExpectFailure([&] { keys.ensure_available(count, 40, "reading position keys"); },
+                  {"reading position keys", "count 1000 of 40-byte elements exceeds the 10 bytes left"});
+    EXPECT_NO_THROW(keys.ensure_available(1, 10, "reading one key"));
+
+    // Without a known size the string grows with the data actually read.
+    std::string record("\xff\xff\xff\x7f", 4);
+    record += std::string(200000, 'n');
+    UnsizedStream unsized(record);
+    EXPECT_EQ(unsized.bytes_left(), CStreamI::kUnknownSize);
+    ExpectFailure([&] { unsized >> name; },
+                  {"reading string", "end of data after 200000 of 2147483647 bytes"});
+    EXPECT_LE(unsized.largest_request, 65536u) << "no request sized by the hostile length";
+}
+
+TEST(StreamTest, FailuresNameTheOperationAndTheCause)
+{
+    CStreamMem out;
+    ExpectFailure([&] { out << 4294967296ul; },
+                  {"writing unsigned long", "4294967296 does not fit the four-byte field"});
+    EXPECT_TRUE(static_cast<CStreamO &>(out).fail());
+    ExpectFailure([&] { out << 2147483648l; }, {"writing long", "does not fit"});
+    out.set_ascii(true);
+    ExpectFailure([&] { out << -2147483649l; }, {"writing long", "does not fit"});
+    EXPECT_EQ(out.get_data().size(), 0u) << "nothing is written for a value that does not fit";
+
+    struct Case {
+        std::string input;
+        std::vector<std::string> parts;
+        void (*read)(CStreamMem &);
+    };
+    std::vector<Case> const text_cases = {
+        {"2147483648", {"reading int", "\"2147483648\" is out of range"},
+         [](CStreamMem &s) { int v; s >> v; }},
+        {"-2147483649", {"reading long", "out of range"}, [](CStreamMem &s) { long v; s >> v; }},
+        {"4294967296", {"reading unsigned long", "out of range"},
+         [](CStreamMem &s) { unsigned long v; s >> v; }},
+        {"256", {"reading unsigned char", "out of range"},
+         [](CStreamMem &s) { unsigned char v; s >> v; }},
+        {"-1", {"reading unsigned int", "not a number"},
+         [](CStreamMem &s) { unsigned int v; s >> v; }},
+        {"12x", {"reading int", "token \"12x\" is not a number"}, [](CStreamMem &s) { int v; s >> v; }},
+        {"+5", {"reading int", "not a number"}, [](CStreamMem &s) { int v; s >> v; }},
+        {"1.5.3", {"reading double", "not a number"}, [](CStreamMem &s) { double v; s >> v; }},
+        {"1e999", {"reading double", "out of range"}, [](CStreamMem &s) { double v; s >> v; }},
+        {"1e39", {"reading float", "out of range"}, [](CStreamMem &s) { float v; s >> v; }},
+        {"1e-400", {"reading double", "out of range"}, [](CStreamMem &s) { double v; s >> v; }},
+        {"yes", {"reading bool", "neither 0 nor 1"}, [](CStreamMem &s) { bool v; s >> v; }},
+        {"10", {"reading bool", "neither 0 nor 1"}, [](CStreamMem &s) { bool v; s >> v; }},
+        {" \n\t", {"reading double", "end of data"}, [](CStreamMem &s) { double v; s >> v; }},
+        {std::string(300, '7'), {"reading int", "longer than 256 characters"},
+         [](CStreamMem &s) { int v; s >> v; }},
+        {std::string("\x01\xff", 2), {"reading int", "\"\\x01\\xff\" is not a number"},
+         [](CStreamMem &s) { int v; s >> v; }},
+    };
+    for (Case const &c : text_cases) {
+        SCOPED_TRACE(c.input.substr(0, 20));
+        CStreamMem stream = TextStream(c.input);
+        ExpectFailure([&] { c.read(stream); }, c.parts);
+        EXPECT_TRUE(static_cast<CStreamI &>(stream).fail());
+    }
+
+    CStreamMem binary;
+    binary << 'a' << 'b' << 'c';
+    ExpectFailure([&] { double v; binary >> v; }, {"reading double", "end of data after 3 of 8 bytes"});
+    binary.initialize();
+    binary.set_data("\x02", 1);
+    ExpectFailure([&] { bool v; binary >> v; }, {"reading bool", "byte 0x2 is neither 0 nor 1"});
+    binary.set_data("abc", 3);
+    char block[10];
+    ExpectFailure([&] { binary.read(block, 10); }, {"reading bytes", "end of data after 3 of 10 bytes"});
+}
+
+}  // namespace
