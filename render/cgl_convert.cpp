@@ -24,6 +24,29 @@ Clip transform(double const *m, double x, double y, double z, double w)
                 m[2] * x + m[6] * y + m[10] * z + m[14] * w, m[3] * x + m[7] * y + m[11] * z + m[15] * w};
 }
 
+// The current matrices and viewport, and a scene point carried to clip
+// coordinates by them.
+struct Projection {
+    double modelview[16];
+    double projection[16];
+    GLint viewport[4];
+};
+
+Projection read_projection()
+{
+    Projection current;
+    glGetDoublev(GL_MODELVIEW_MATRIX, current.modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, current.projection);
+    glGetIntegerv(GL_VIEWPORT, current.viewport);
+    return current;
+}
+
+Clip to_clip(Projection const &current, kolt::Pnt3 const &p)
+{
+    Clip eye = transform(current.modelview, p.x, p.y, p.z, 1.0);
+    return transform(current.projection, eye.x, eye.y, eye.z, eye.w);
+}
+
 // Truncation toward zero as the original x86 conversion does it: a value
 // that is not a number or does not fit an int becomes INT_MIN.
 int truncate_to_int(double value)
@@ -107,13 +130,9 @@ void Cgl::MultMatrix(double const *mv, double const *p, double *out)
 
 int Cgl::Cvt3Dto2D(int *x, int *y, double *depth, kolt::Pnt3 *p)
 {
-    double modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    Clip eye = transform(modelview, p->x, p->y, p->z, 1.0);
-    Clip clip = transform(projection, eye.x, eye.y, eye.z, eye.w);
+    Projection current = read_projection();
+    GLint const *viewport = current.viewport;
+    Clip clip = to_clip(current, *p);
     double d = (clip.z / clip.w + 1) * 0.5;
     *depth = d;
     if (!(d >= 0 && d <= 1))
@@ -129,13 +148,9 @@ int Cgl::Cvt3Dto2D(int *x, int *y, double *depth, kolt::Pnt3 *p)
 
 int Cgl::Cvt3Dto2D(kolt::Pnt3 *out, kolt::Pnt3 *p)
 {
-    double modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    Clip eye = transform(modelview, p->x, p->y, p->z, 1.0);
-    Clip clip = transform(projection, eye.x, eye.y, eye.z, eye.w);
+    Projection current = read_projection();
+    GLint const *viewport = current.viewport;
+    Clip clip = to_clip(current, *p);
     double d = (clip.z / clip.w + 1) * 0.5;
     out->z = d;
     if (!(d >= 0 && d <= 1))
@@ -148,17 +163,14 @@ int Cgl::Cvt3Dto2D(kolt::Pnt3 *out, kolt::Pnt3 *p)
 
 kolt::Pnt3 Cgl::Cvt2Dto3D(int x, int y)
 {
-    double modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    double window_y = static_cast<double>(viewport[3]) - y;
+    Projection current = read_projection();
+    double window_y = static_cast<double>(current.viewport[3]) - y;
     GLfloat depth = 0;
     glReadPixels(x, static_cast<GLint>(window_y), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     // A failed unprojection leaves the scene origin.
     double object_x = 0, object_y = 0, object_z = 0;
-    gluUnProject(x, window_y, depth, modelview, projection, viewport, &object_x, &object_y, &object_z);
+    gluUnProject(x, window_y, depth, current.modelview, current.projection, current.viewport, &object_x,
+                 &object_y, &object_z);
     return kolt::Pnt3(object_x, object_y, object_z);
 }
 
