@@ -36,6 +36,17 @@ BOOL TessivSendMouseWheel(HWND window, int delta, POINT client_point);
 // Sends WM_MOUSEMOVE at a client point with no button change.
 BOOL TessivSendMouseMove(HWND window, POINT client_point);
 
+// The command the next TrackPopupMenu chooses (0: dismiss), and what the
+// last TrackPopupMenu was asked to show.
+void TessivSetPopupMenuChoice(UINT command);
+struct TessivPopupMenuCall {
+    HMENU menu = nullptr;
+    UINT flags = 0;
+    POINT screen_point{};
+    HWND owner = nullptr;
+};
+TessivPopupMenuCall TessivLastPopupMenu();
+
 // A window's front buffer: width x height pixels, rows top-down, pixel (x, y)
 // at y * width + x, each word 0xAARRGGBB (memory order blue, green, red,
 // alpha), the layout of a kolt::PixelImage.

@@ -334,6 +334,7 @@ BOOL DestroyWindow(HWND handle)
         return TRUE;
     release_window_drawable(*window);
     release_window_dcs(handle);
+    GetSystemMenu(handle, TRUE);
     unlink_from_parent(*window);
     drop_window_state(handle);
     std::unique_ptr<Window> doomed;

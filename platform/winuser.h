@@ -306,6 +306,34 @@ inline bool IS_INTRESOURCE(void const *p) { return (reinterpret_cast<ULONG_PTR>(
 #define IDC_NO MAKEINTRESOURCE(32648)
 #define IDC_HAND MAKEINTRESOURCE(32649)
 
+// Menu item flags, TrackPopupMenu flags and system commands.
+constexpr UINT MF_INSERT = 0x0000;
+constexpr UINT MF_CHANGE = 0x0080;
+constexpr UINT MF_APPEND = 0x0100;
+constexpr UINT MF_DELETE = 0x0200;
+constexpr UINT MF_REMOVE = 0x1000;
+constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_BYPOSITION = 0x0400;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_POPUP = 0x0010;
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_NONOTIFY = 0x0080;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+constexpr UINT SC_SIZE = 0xF000;
+constexpr UINT SC_MOVE = 0xF010;
+constexpr UINT SC_MINIMIZE = 0xF020;
+constexpr UINT SC_MAXIMIZE = 0xF030;
+constexpr UINT SC_CLOSE = 0xF060;
+constexpr UINT SC_RESTORE = 0xF120;
+
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
@@ -467,6 +495,39 @@ LONG GetMessageTime();
 #define SetWindowLongPtr SetWindowLongPtrA
 #define LoadCursor LoadCursorA
 #define WNDCLASS WNDCLASSA
+
+// Menus: trees of items kept in memory. A window's system menu holds
+// Restore, Move, Size, Minimize, Maximize, a separator and Close. On the
+// headless screen TrackPopupMenu shows nothing: it takes the command that
+// TessivSetPopupMenuChoice queued (none: the menu is dismissed).
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+// Destroys the menu and its submenus.
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+// With MF_POPUP, id_or_submenu is the submenu's handle.
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id_or_submenu, LPCSTR text);
+BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id_or_submenu, LPCSTR text);
+// Deletes an item and destroys its submenu; RemoveMenu keeps the submenu.
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
+// Returns the previous state (MF_ENABLED, MF_GRAYED or MF_DISABLED), or
+// 0xFFFFFFFF when the item does not exist.
+UINT EnableMenuItem(HMENU menu, UINT item, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+int GetMenuItemCount(HMENU menu);
+// 0xFFFFFFFF for a submenu item or a position out of range.
+UINT GetMenuItemID(HMENU menu, int position);
+HMENU GetSubMenu(HMENU menu, int position);
+int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags);
+HMENU GetSystemMenu(HWND window, BOOL revert);
+// Posts WM_COMMAND with the chosen command to owner, or returns it with
+// TPM_RETURNCMD; a disabled or missing command counts as dismissed.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, RECT const *ignored);
+#define AppendMenu AppendMenuA
+#define InsertMenu InsertMenuA
+#define GetMenuString GetMenuStringA
 
 // Capture, focus, cursor and input state.
 HWND SetCapture(HWND window);

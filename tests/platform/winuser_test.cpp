@@ -272,6 +272,43 @@ TEST_F(WinUserTest, MouseGestureArrivesAsARealWindowWouldSeeIt)
     DestroyWindow(top);
 }
 
+TEST_F(WinUserTest, MenusTrackAChosenCommandAndSystemMenusLoseItems)
+{
+    HWND top = make(WS_OVERLAPPED | WS_VISIBLE, nullptr, 0, 0, 50, 50);
+    HMENU bar = CreateMenu();
+    HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 101, "Rotate");
+    AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(popup, MF_STRING | MF_GRAYED, 102, "Pan");
+    ASSERT_TRUE(AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "View"));
+    EXPECT_EQ(GetSubMenu(bar, 0), popup);
+    EXPECT_EQ(GetMenuItemID(bar, 0), 0xFFFFFFFFu) << "a submenu item has no command";
+    EXPECT_EQ(GetMenuItemID(popup, 2), 102u);
+    EXPECT_EQ(EnableMenuItem(bar, 102, MF_BYCOMMAND | MF_ENABLED), MF_GRAYED) << "commands are found in submenus";
+
+    TessivSetPopupMenuChoice(101);
+    ASSERT_TRUE(TrackPopupMenu(popup, TPM_RIGHTBUTTON, 300, 200, 0, top, nullptr));
+    EXPECT_EQ(TessivLastPopupMenu().screen_point.x, 300);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, top, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 101u) << "the choice arrives as a posted command";
+    EnableMenuItem(popup, 101, MF_BYCOMMAND | MF_DISABLED);
+    TessivSetPopupMenuChoice(101);
+    EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 0, 0, 0, top, nullptr), 0) << "disabled items cannot be chosen";
+    EXPECT_TRUE(DestroyMenu(bar));
+    EXPECT_FALSE(IsMenu(popup)) << "destroying a menu destroys its submenus";
+
+    HMENU system = GetSystemMenu(top, FALSE);
+    ASSERT_EQ(GetMenuItemCount(system), 7);
+    EXPECT_TRUE(DeleteMenu(system, 1, MF_BYPOSITION));
+    EXPECT_EQ(EnableMenuItem(system, SC_CLOSE, MF_BYCOMMAND | MF_DISABLED), MF_ENABLED);
+    EXPECT_TRUE(DeleteMenu(system, SC_CLOSE, MF_BYCOMMAND));
+    EXPECT_EQ(GetMenuItemCount(GetSystemMenu(top, FALSE)), 5) << "the window keeps its changed menu";
+    EXPECT_EQ(GetMenuState(system, SC_CLOSE, MF_BYCOMMAND), 0xFFFFFFFFu);
+    DestroyWindow(top);
+    EXPECT_FALSE(IsMenu(system));
+}
+
 TEST_F(WinUserTest, ModuleFileNamesComeFromTheLoader)
 {
     char name[4096];
