@@ -36,6 +36,7 @@ struct Window {
     LONG_PTR user_data = 0;
     HINSTANCE instance = nullptr;
     int show_state = SW_SHOWNORMAL;
+    RECT restore_rect{};  // the normal rectangle while maximized
     bool enabled = true;
     bool destroying = false;
     RECT update{};  // bounding rectangle of the update area, client coordinates

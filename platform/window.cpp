@@ -734,8 +734,20 @@ BOOL ShowWindow(HWND handle, int command)
             SetFocus(nullptr);
     }
     if (state != window->show_state) {
+        // A maximized window fills its parent's client area (the screen for
+        // a top-level window); restoring gives back its normal rectangle.
+        if (state == SW_SHOWMAXIMIZED) {
+            window->restore_rect = window->rect;
+            RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            if (window->style & WS_CHILD)
+                GetClientRect(window->parent, &area);
+            window->rect = area;
+        } else if (window->show_state == SW_SHOWMAXIMIZED) {
+            window->rect = window->restore_rect;
+        }
         window->show_state = state;
         send_size_and_move(handle);
+        RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     return was_visible;
 }

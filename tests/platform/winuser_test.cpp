@@ -20,12 +20,15 @@ struct Received {
 std::vector<Received> journal;
 LRESULT create_result = 0;
 bool validate_on_paint = true;
+bool capture_on_button_down = false;
 
 LRESULT record_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     journal.push_back({window, message, wparam, lparam});
     if (message == WM_CREATE)
         return create_result;
+    if (message == WM_LBUTTONDOWN && capture_on_button_down)
+        SetCapture(window);
     if (message == WM_PAINT && !validate_on_paint)
         return 0;
     return DefWindowProcA(window, message, wparam, lparam);
@@ -46,6 +49,7 @@ protected:
         journal.clear();
         create_result = 0;
         validate_on_paint = true;
+        capture_on_button_down = false;
         TessivResetInput();
         MSG drain;
         while (PeekMessageA(&drain, nullptr, 0, 0, PM_REMOVE)) {
@@ -138,6 +142,16 @@ TEST_F(WinUserTest, RectanglesAndCoordinateMapping)
     MoveWindow(child, 0, 0, 70, 30, TRUE);
     std::vector<UINT> expected{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE};
     EXPECT_EQ(messages_of(child), expected);
+    GetClientRect(child, &client);
+    EXPECT_EQ(client.right, 70);
+
+    ShowWindow(child, SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(IsZoomed(child));
+    GetClientRect(child, &client);
+    RECT parent_client;
+    GetClientRect(top, &parent_client);
+    EXPECT_EQ(client.right, parent_client.right) << "a maximized child fills its parent";
+    ShowWindow(child, SW_RESTORE);
     GetClientRect(child, &client);
     EXPECT_EQ(client.right, 70);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
@@ -263,6 +277,22 @@ TEST_F(WinUserTest, MouseGestureArrivesAsARealWindowWouldSeeIt)
     EXPECT_EQ(cursor.x, 230);
     EXPECT_EQ(cursor.y, 140);
     EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
+
+    // A window that captures on the press gets the drag outside itself, in
+    // its own client coordinates, and no WM_SETCURSOR while it holds capture.
+    HWND child = make(WS_CHILD | WS_VISIBLE, top, 50, 50, 20, 20);
+    capture_on_button_down = true;
+    journal.clear();
+    POINT const outside[] = {{5, 5}, {-40, -40}};
+    TessivSendMouseGesture(child, TessivMouseButton::Left, outside, 2);
+    ASSERT_EQ(messages_of(child), (std::vector<UINT>{WM_SETCURSOR, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
+    for (Received const &r : journal) {
+        if (r.window == child && r.message == WM_MOUSEMOVE) {
+            EXPECT_EQ(GET_X_LPARAM(r.lparam), -40);
+        }
+    }
+    ReleaseCapture();
+    capture_on_button_down = false;
 
     journal.clear();
     TessivSendMouseWheel(top, -WHEEL_DELTA, POINT{1, 2});

@@ -217,6 +217,9 @@ TEST_F(CglTest, DisplayFaultsEndInZeroResultsAndTracedEglErrors)
     EXPECT_EQ(none.Create(window, 1), 0);
     EXPECT_EQ(none.GetDC(), nullptr);
     EXPECT_EQ(trace(), (std::vector<Line>{{"ChoosePixelFormat", "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)"}}));
+    TessivSetDisplayFault(TessivDisplayFault::NoConfig);
+    EXPECT_EQ(none.Create(window, 0), 0);
+    EXPECT_EQ(trace(), (std::vector<Line>{{"ChoosePixelFormat", "eglChooseConfig found no RGB888 OpenGL pbuffer config"}}));
     TessivSetDisplayFault(TessivDisplayFault::None);
 
     Cgl gl;
