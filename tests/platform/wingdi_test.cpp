@@ -122,6 +122,17 @@ TEST_F(GdiTest, ClippingExcludesAndIntersects)
     EXPECT_EQ(GetPixel(memory_, 6, 1), RGB(0, 0, 0)) << "outside the intersected area";
     EXPECT_EQ(IntersectClipRect(memory_, 10, 10, 12, 12), NULLREGION);
     SelectClipRgn(memory_, nullptr);
+
+    int saved = SaveDC(memory_);
+    SetViewportOrgEx(memory_, 2, 1, nullptr);
+    IntersectClipRect(memory_, 0, 0, 1, 1);
+    RECT box;
+    EXPECT_EQ(GetClipBox(memory_, &box), SIMPLEREGION);
+    EXPECT_EQ(box.right, 1) << "clip boxes are in logical coordinates";
+    SetPixel(memory_, 0, 0, RGB(9, 9, 9));
+    ASSERT_TRUE(RestoreDC(memory_, saved));
+    EXPECT_EQ(GetPixel(memory_, 2, 1), RGB(9, 9, 9)) << "the viewport origin moved the pixel";
+    EXPECT_NE(SetPixel(memory_, 7, 5, RGB(1, 1, 1)), CLR_INVALID) << "restoring removed the clip";
 }
 
 TEST_F(GdiTest, BitBltCopiesBetweenWindowAndMemoryWithOverlap)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -60,6 +61,27 @@ TEST(CLogTest, MirrorsLinesToTheFileAndTakesPlatformDiagnostics)
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].title, "wglMakeCurrent");
     EXPECT_EQ(entries[0].level, 1);
+}
+
+// Run as a child process with TESSIV_LOG set, this test writes one line
+// through the global log; run normally, it starts that child and reads the file.
+TEST(CLogTest, TessivLogNamesTheFileOfTheGlobalLog)
+{
+    if (std::getenv("TESSIV_LOG_TEST_CHILD")) {
+        cLog.PutLog(1, "child", "written through TESSIV_LOG");
+        return;
+    }
+    std::string path = ::testing::TempDir() + "clog_env_" + std::to_string(getpid()) + ".log";
+    std::remove(path.c_str());
+    std::string command = "TESSIV_LOG='" + path + "' TESSIV_LOG_TEST_CHILD=1 /proc/" +
+                          std::to_string(getpid()) +
+                          "/exe --gtest_filter=CLogTest.TessivLogNamesTheFileOfTheGlobalLog > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(path);
+    std::stringstream content;
+    content << in.rdbuf();
+    EXPECT_NE(content.str().find("[1] child: written through TESSIV_LOG\n"), std::string::npos) << content.str();
+    std::remove(path.c_str());
 }
 
 }  // namespace
