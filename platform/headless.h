@@ -60,6 +60,14 @@ struct TessivFrontBuffer {
 // thread is the same afterwards.
 BOOL TessivReadFrontBuffer(HWND window, TessivFrontBuffer *out);
 
+// How SwapBuffers shows the back buffer. Exchange (the default) swaps the
+// two buffers whole: afterwards the back buffer holds the frame before last,
+// depth included, as PFD_SWAP_EXCHANGE allows. Copy fills the front buffer
+// from the back buffer, which keeps its colour and depth as drawn, for code
+// that reads the depth buffer after a swap; it costs a full-frame copy.
+enum class TessivSwapMethod { Exchange, Copy };
+void TessivSetSwapMethod(TessivSwapMethod method);
+
 // Faults the display backend plays, so callers' failure paths can be tested
 // on the real driver: the display cannot be opened, no config matches, or
 // every make-current and swap finds the context lost.

@@ -106,6 +106,7 @@ void TessivReportDiagnostic(char const *title, char const *text)
 }
 
 void TessivSetDisplayFault(TessivDisplayFault fault) { backend::set_fault(fault); }
+void TessivSetSwapMethod(TessivSwapMethod method) { backend::set_swap_method(method); }
 
 BOOL TessivReadFrontBuffer(HWND handle, TessivFrontBuffer *out)
 {

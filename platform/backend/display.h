@@ -43,5 +43,6 @@ void destroy_drawable(Window &window);
 bool read_front_buffer(Window &window, TessivFrontBuffer *out);
 void *proc_address(char const *name);
 void set_fault(TessivDisplayFault fault);
+void set_swap_method(TessivSwapMethod method);
 
 }  // namespace tessiv_platform::backend

@@ -5,7 +5,8 @@
 // wglCreateContext, all in one share group; per window a double-buffered
 // drawable of the client size made of two pbuffers (colour and depth each),
 // one the back buffer and one the front buffer, which SwapBuffers exchanges
-// by rebinding; reading the front buffer back as an image.
+// by rebinding (or, in the copying swap method, fills from the back buffer
+// with a blit); reading the front buffer back as an image.
 // Does not support: single-buffered or colour-index formats, GDI drawing
 // into GL windows, showing anything on a real screen (that is the X11
 // backend's job). Tested by tests/platform/wgl_test.cpp and
@@ -17,11 +18,13 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <tuple>
@@ -58,10 +61,13 @@ struct Display {
     // Without a config (EGL_KHR_no_config_context), so it binds to the
     // drawables of every format; every context shares with it.
     Context root;
+    PFNGLBLITFRAMEBUFFERPROC blit_framebuffer = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
 };
 
 std::mutex display_mutex;
 TessivDisplayFault active_fault = TessivDisplayFault::None;
+TessivSwapMethod swap_method = TessivSwapMethod::Exchange;
 
 Display &display()
 {
@@ -187,6 +193,8 @@ bool open_display()
         d.configs.clear();
         return false;
     }
+    d.blit_framebuffer = reinterpret_cast<PFNGLBLITFRAMEBUFFERPROC>(eglGetProcAddress("glBlitFramebuffer"));
+    d.bind_framebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(eglGetProcAddress("glBindFramebuffer"));
     d.opened = true;
     d.failed = false;
     return true;
@@ -272,6 +280,54 @@ void bind_drawable(Context *context, Drawable *drawable)
     }
     current_context = context;
     current_drawable = drawable;
+}
+
+// Copies the back pbuffer into the front one with the context bound to
+// draw into the front and read from the back; the caller's GL state is kept.
+void copy_back_to_front(Drawable const &drawable)
+{
+    GLint draw_buffer = 0, read_buffer = 0, draw_binding = 0, read_binding = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_binding);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_binding);
+    display().bind_framebuffer(GL_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_DRAW_BUFFER, &draw_buffer);
+    glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDrawBuffer(GL_BACK);
+    glReadBuffer(GL_BACK);
+    if (scissor)
+        glDisable(GL_SCISSOR_TEST);
+    display().blit_framebuffer(0, 0, drawable.width, drawable.height, 0, 0, drawable.width, drawable.height,
+                               GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+    glDrawBuffer(static_cast<GLenum>(draw_buffer));
+    glReadBuffer(static_cast<GLenum>(read_buffer));
+    display().bind_framebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw_binding));
+    display().bind_framebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read_binding));
+    glFlush();
+}
+
+// The copying swap: the back buffer, depth included, stays as drawn.
+bool swap_by_copy(Drawable &drawable)
+{
+    Display &d = display();
+    EGLSurface back = drawable.back_surface(), front = drawable.front_surface();
+    bool bound_here = current_drawable == &drawable;
+    EGLContext context = bound_here ? current_context->egl : d.root.egl;
+    std::unique_ptr<SavedBinding> saved;
+    if (!bound_here)
+        saved = std::make_unique<SavedBinding>();
+    if (!eglMakeCurrent(d.egl, front, back, context)) {
+        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    copy_back_to_front(drawable);
+    if (bound_here && !eglMakeCurrent(d.egl, back, back, context)) {
+        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    return true;
 }
 
 bool fault_is(TessivDisplayFault fault)
@@ -367,6 +423,21 @@ bool swap_buffers(Window &window)
         report("SwapBuffers", "eglSwapBuffers", EGL_CONTEXT_LOST);
         return false;
     }
+    if (drawable->bound > 0 && current_drawable != drawable) {
+        TessivReportDiagnostic("SwapBuffers", "the drawable is current on another thread");
+        return false;
+    }
+    TessivSwapMethod method;
+    {
+        std::lock_guard<std::mutex> lock(display_mutex);
+        method = swap_method;
+    }
+    if (method == TessivSwapMethod::Copy) {
+        if (!swap_by_copy(*drawable))
+            return false;
+        drawable->shown = true;
+        return true;
+    }
     if (current_drawable == drawable) {
         // Rebinding flushes the finished frame and draws on into the other buffer.
         EGLSurface next = drawable->front_surface();
@@ -374,9 +445,6 @@ bool swap_buffers(Window &window)
             report("SwapBuffers", "eglMakeCurrent", eglGetError());
             return false;
         }
-    } else if (drawable->bound > 0) {
-        TessivReportDiagnostic("SwapBuffers", "the drawable is current on another thread");
-        return false;
     }
     drawable->back ^= 1;
     drawable->shown = true;
@@ -431,6 +499,12 @@ bool read_front_buffer(Window &window, TessivFrontBuffer *out)
 void *proc_address(char const *name)
 {
     return name ? reinterpret_cast<void *>(eglGetProcAddress(name)) : nullptr;
+}
+
+void set_swap_method(TessivSwapMethod method)
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    swap_method = method;
 }
 
 void set_fault(TessivDisplayFault fault)

@@ -158,6 +158,33 @@ TEST_F(WglTest, SwapShowsTheBackBufferInTheFrontBuffer)
     close(gl);
 }
 
+TEST_F(WglTest, CopyingSwapKeepsTheBackBufferAndItsDepth)
+{
+    TessivSetSwapMethod(TessivSwapMethod::Copy);
+    Gl gl = open(16, 12);
+    ASSERT_TRUE(wglMakeCurrent(gl.dc, gl.context));
+    glClearColor(0, 0, 1, 1);
+    glClearDepth(0.25);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    ASSERT_TRUE(SwapBuffers(gl.dc));
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST)) << "the copy leaves the caller's state alone";
+    GLfloat depth = 0;
+    GLubyte colour[4];
+    glReadPixels(3, 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    glReadPixels(3, 3, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, colour);
+    EXPECT_NEAR(depth, 0.25, 1e-6) << "the depth buffer survives the swap";
+    EXPECT_EQ(colour[2], 255) << "so does the back buffer's colour";
+    TessivFrontBuffer front;
+    ASSERT_TRUE(TessivReadFrontBuffer(gl.window, &front));
+    EXPECT_EQ(front.pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(front.pixels.back(), 0xFF0000FFu) << "the scissor does not clip the copy";
+    wglMakeCurrent(nullptr, nullptr);
+    TessivSetSwapMethod(TessivSwapMethod::Exchange);
+    close(gl);
+}
+
 TEST_F(WglTest, TwoWindowsAlternateOnOneThreadKeepingTheirState)
 {
     Gl a = open(16, 16);
