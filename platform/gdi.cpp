@@ -901,8 +901,12 @@ BOOL ExtTextOutA(HDC dc_handle, int, int, UINT options, RECT const *rect, LPCSTR
     if (!dc)
         return FALSE;
     if ((options & ETO_OPAQUE) && rect) {
+        // The rectangle is normalised first: the framework's solid fills pass
+        // negative extents for the right and bottom edges of 3D frames.
+        CRect area(*rect);
+        area.NormalizeRect();
         std::uint32_t pixel = pixel_of(dc->background);
-        for_each_pixel(*dc, *rect, [pixel](std::uint32_t &p, int, int) { p = pixel; });
+        for_each_pixel(*dc, area, [pixel](std::uint32_t &p, int, int) { p = pixel; });
     }
     return TRUE;
 }

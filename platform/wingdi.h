@@ -156,8 +156,8 @@ BOOL DrawFocusRect(HDC dc, RECT const *rect);
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
             DWORD rop);
-// Fills the rectangle with the background colour under ETO_OPAQUE; text is
-// not rasterised on the headless screen.
+// Fills the rectangle (normalised first) with the background colour under
+// ETO_OPAQUE; text is not rasterised on the headless screen.
 BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, RECT const *rect, LPCSTR text, UINT count,
                  INT const *dx);
 

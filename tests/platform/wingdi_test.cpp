@@ -104,6 +104,25 @@ TEST_F(GdiTest, FillsFramesAndFocusRectanglesHitExactPixels)
     SetBkColor(memory_, RGB(0, 0, 255));
     ExtTextOutA(memory_, 0, 0, ETO_OPAQUE, &inner, "", 0, nullptr);
     EXPECT_EQ(GetPixel(memory_, 2, 2), RGB(0, 0, 255));
+
+    // A 3D frame drawn as the framework does it: four solid fills, the right
+    // and bottom ones with negative extents.
+    FillRect(memory_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    auto solid = [this](int x, int y, int cx, int cy, COLORREF colour) {
+        SetBkColor(memory_, colour);
+        RECT r{x, y, x + cx, y + cy};
+        ExtTextOutA(memory_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    };
+    COLORREF light = RGB(255, 255, 255), dark = RGB(128, 128, 128);
+    solid(0, 0, 7, 1, light);
+    solid(0, 0, 1, 5, light);
+    solid(8, 0, -1, 6, dark);
+    solid(0, 6, 8, -1, dark);
+    EXPECT_EQ(GetPixel(memory_, 0, 0), light);
+    EXPECT_EQ(GetPixel(memory_, 0, 4), light);
+    EXPECT_EQ(GetPixel(memory_, 7, 0), dark) << "the top-right corner belongs to the dark edge";
+    EXPECT_EQ(GetPixel(memory_, 0, 5), dark);
+    EXPECT_EQ(GetPixel(memory_, 3, 3), RGB(0, 0, 0));
     DeleteObject(red);
 }
 
