@@ -732,6 +732,9 @@ BOOL ShowWindow(HWND handle, int command)
             RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         if (!show && (focus_window == handle || IsChild(handle, focus_window)))
             SetFocus(nullptr);
+        // The notifications may have destroyed the window.
+        if (!(window = find_window(handle)))
+            return was_visible;
     }
     if (state != window->show_state) {
         // A maximized window fills its parent's client area (the screen for

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -216,6 +217,38 @@ TEST_F(WinUserTest, QueueDeliversPostedThenQuitThenPaint)
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE));
     EXPECT_EQ(msg.wParam, static_cast<WPARAM>('a'));
     DestroyWindow(top);
+}
+
+TEST_F(WinUserTest, EachThreadHasItsOwnQueueAndPostsWakeTheOwner)
+{
+    HWND top = make(WS_OVERLAPPED, nullptr, 0, 0, 20, 20);
+    HWND other = make(WS_OVERLAPPED, nullptr, 0, 0, 20, 20);
+    PostMessageA(other, WM_USER + 5, 0, 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, top, 0, 0, PM_REMOVE)) << "the window filter skips other windows";
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "PM_NOREMOVE left it queued";
+    EXPECT_EQ(msg.hwnd, other);
+
+    DWORD ui_thread = GetCurrentThreadId();
+    bool worker_queue_empty = false;
+    std::thread worker([&] {
+        MSG none;
+        worker_queue_empty = !PeekMessageA(&none, nullptr, 0, 0, PM_REMOVE);
+        PostMessageA(top, WM_USER + 6, 42, 0);
+        PostThreadMessageA(ui_thread, WM_USER + 7, 0, 0);
+    });
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0)) << "blocks until the worker posts";
+    EXPECT_EQ(msg.message, WM_USER + 6u);
+    EXPECT_EQ(msg.hwnd, top);
+    EXPECT_EQ(msg.wParam, 42u);
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_USER + 7u);
+    EXPECT_EQ(msg.hwnd, nullptr);
+    worker.join();
+    EXPECT_TRUE(worker_queue_empty) << "the worker's queue is its own";
+    DestroyWindow(top);
+    DestroyWindow(other);
 }
 
 TEST_F(WinUserTest, CaptureFocusAndCursorNotifyTheWindows)
