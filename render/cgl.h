@@ -62,15 +62,13 @@ public:
     // storage: calls must not overlap.
     kolt::Pnt3 Cvt2Dto3D(kolt::Pnt3 const &a, kolt::Pnt3 const &b);
 
-    // A public tuning value copied with the object; nothing here reads it.
-    float m_fParam = 0.008f;
-
 private:
     void InitializeTexture();
     // out = mv * p as row-major 4 x 4 products: OpenGL's P * MV in storage order.
     static void MultMatrix(double const *mv, double const *p, double *out);
     kolt::Pnt3 UnprojectAtDepthOf(double x, double y, kolt::Pnt3 const &ref);
 
+    // The fields in the system's order; the float parameter is public.
     int m_width = -1;
     int m_height = -1;
     int m_initialized = 0;
@@ -79,5 +77,11 @@ private:
     int m_pixelFormat = 0;  // set by Create; 0 before
     HWND m_hWnd = nullptr;
     unsigned int m_texID = 0;
+
+public:
+    // A public tuning value copied with the object; nothing here reads it.
+    float m_fParam = 0.008f;
+
+private:
     bool m_bInScene = false;
 };
