@@ -107,7 +107,9 @@ TEST(StreamTest, EveryPrimitiveRoundTripsInBothModesWithExtremes)
         CStreamMem stream;
         stream.set_ascii(true);
         stream.set_ascii(ascii);
-        auto separate = [&] {
+        // Each value, then a space in text mode.
+        auto put = [&](auto value) {
+            stream << value;
             if (ascii)
                 stream.textout(" ");
         };
@@ -117,39 +119,23 @@ TEST(StreamTest, EveryPrimitiveRoundTripsInBothModesWithExtremes)
                                   -std::numeric_limits<double>::infinity()};
         float const floats[] = {0.1f, -0.0f, 1.4e-45f, std::numeric_limits<float>::max(),
                                 std::numeric_limits<float>::infinity()};
-        for (double d : doubles) {
-            stream << d;
-            separate();
-        }
-        for (float f : floats) {
-            stream << f;
-            separate();
-        }
-        stream << std::nan("");
-        separate();
-        stream << -std::numeric_limits<float>::quiet_NaN();
-        separate();
-        stream << INT_MIN;
-        separate();
-        stream << INT_MAX;
-        separate();
-        stream << 0u;
-        separate();
-        stream << UINT_MAX;
-        separate();
-        stream << static_cast<long>(INT32_MIN);
-        separate();
-        stream << static_cast<unsigned long>(UINT32_MAX);
-        separate();
-        stream << true;
-        separate();
-        stream << false;
-        separate();
-        stream << 'q';
-        separate();
-        stream << static_cast<unsigned char>(255);
-        separate();
-        stream << ULLONG_MAX;
+        for (double d : doubles)
+            put(d);
+        for (float f : floats)
+            put(f);
+        put(std::nan(""));
+        put(-std::numeric_limits<float>::quiet_NaN());
+        put(INT_MIN);
+        put(INT_MAX);
+        put(0u);
+        put(UINT_MAX);
+        put(static_cast<long>(INT32_MIN));
+        put(static_cast<unsigned long>(UINT32_MAX));
+        put(true);
+        put(false);
+        put('q');
+        put(static_cast<unsigned char>(255));
+        put(ULLONG_MAX);
 
         for (double d : doubles) {
             double back = 1;
