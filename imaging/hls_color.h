@@ -4,12 +4,45 @@
 // is written with here: single-precision values where a float() appears,
 // double precision in between, truncation toward zero into bytes.
 // Every member is inline so that per-pixel processors can use it in their
-// inner loops.
+// inner loops; the byte truncation and the per-channel conversion are also
+// offered to CImageHigh's pixel loop, which must agree with CColor exactly.
 #pragma once
 
 #include <algorithm>
 
 #include <tessiv/platform/windef.h>
+
+namespace tessiv::detail {
+
+// A real value becomes a byte by truncation toward zero, keeping the low
+// byte of the integer; beyond the int range (or NaN) the 32-bit platform's
+// conversion yielded 0x80000000, whose low byte is 0.
+inline BYTE TruncateToByte(double value)
+{
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        return 0;
+    return static_cast<BYTE>(static_cast<int>(value));
+}
+
+// One channel of the HLS to RGB conversion (shared with the pixel loop of
+// CImageHigh): the channel's hue h is shifted into range once at most; the
+// ramps are rounded to float once before the scaling by 255.
+inline BYTE HlsChannel(float m1, float m2, float h)
+{
+    if (h > 360)
+        h = static_cast<float>(double(h) - 360);
+    else if (h < 0)
+        h = static_cast<float>(double(h) + 360);
+    if (h < 60)
+        return TruncateToByte(double(static_cast<float>((double(m2) - m1) * h / 60 + m1)) * 255);
+    if (h < 180)
+        return TruncateToByte(double(m2) * 255);
+    if (h < 240)
+        return TruncateToByte(double(static_cast<float>((double(m2) - m1) * (240 - double(h)) / 60 + m1)) * 255);
+    return TruncateToByte(double(m1) * 255);
+}
+
+}  // namespace tessiv::detail
 
 // A colour in two forms; whichever form was written last is current and
 // the other is computed on its first read (const readers fill it too).
@@ -65,16 +98,6 @@ private:
         hls_valid_ = false;
     }
 
-    // A real value becomes a byte by truncation toward zero, keeping the low
-    // byte of the integer; beyond the int range (or NaN) the 32-bit platform's
-    // conversion yielded 0x80000000, whose low byte is 0.
-    static BYTE TruncateToByte(double value)
-    {
-        if (!(value > -2147483649.0 && value < 2147483648.0))
-            return 0;
-        return static_cast<BYTE>(static_cast<int>(value));
-    }
-
     void ToHLS() const
     {
         if (hls_valid_)
@@ -114,7 +137,7 @@ private:
             return;
         BYTE red, green, blue;
         if (saturation_ == 0) {
-            red = green = blue = TruncateToByte(double(luminance_) * 255);
+            red = green = blue = tessiv::detail::TruncateToByte(double(luminance_) * 255);
         } else {
             double const l = luminance_, s = saturation_;
             float const m2 = l > 0.5 ? static_cast<float>(l + s - l * s) : static_cast<float>(l * s + l);
@@ -127,22 +150,8 @@ private:
         rgb_valid_ = true;
     }
 
-    // One channel: h is the channel's hue, shifted into range once at most.
-    static BYTE ToRGB1(float m1, float m2, float h)
-    {
-        if (h > 360)
-            h = static_cast<float>(double(h) - 360);
-        else if (h < 0)
-            h = static_cast<float>(double(h) + 360);
-        // The ramps are rounded to float once before the scaling by 255.
-        if (h < 60)
-            return TruncateToByte(double(static_cast<float>((double(m2) - m1) * h / 60 + m1)) * 255);
-        if (h < 180)
-            return TruncateToByte(double(m2) * 255);
-        if (h < 240)
-            return TruncateToByte(double(static_cast<float>((double(m2) - m1) * (240 - double(h)) / 60 + m1)) * 255);
-        return TruncateToByte(double(m1) * 255);
-    }
+    // One channel: h is the channel's hue.
+    static BYTE ToRGB1(float m1, float m2, float h) { return tessiv::detail::HlsChannel(m1, m2, h); }
 
     mutable COLORREF colour_;
     mutable float hue_ = 0;

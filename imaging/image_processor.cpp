@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <tessiv/core/checked.h>
+#include <tessiv/imaging/hls_color.h>
 
 namespace {
 
@@ -26,26 +27,6 @@ constexpr std::array<float, 511> kLuminanceOfSum = [] {
         table[sum] = static_cast<float>(double(static_cast<float>(sum)) / 510);
     return table;
 }();
-
-// A real value in [0, 255] (give or take a rounding) truncated into a byte.
-BYTE Truncate(double value)
-{
-    return static_cast<BYTE>(static_cast<int>(value));
-}
-
-// One channel of the HLS to RGB conversion, as CColor does it, written with
-// selects instead of branches: scattered colours make the zone of each
-// channel unpredictable. Both ramps share one form, with h or 240 - h.
-BYTE ChannelOf(float m1, float m2, float hue)
-{
-    float const h = hue > 360   ? static_cast<float>(double(hue) - 360)
-                    : hue < 0   ? static_cast<float>(double(hue) + 360)
-                                : hue;
-    double const run = h < 60 ? double(h) : 240 - double(h);
-    float const ramp = static_cast<float>((double(m2) - m1) * run / 60 + m1);
-    float const level = h < 60 ? ramp : h < 180 ? m2 : h < 240 ? ramp : m1;
-    return Truncate(double(level) * 255);
-}
 
 // What SetRGB, GetLuminance, SetLuminance and GetRed/GetBlue/GetGreen of a
 // CColor give for one pixel, bit for bit, with the work that does not reach
@@ -72,7 +53,7 @@ void ShiftLuminance(RGBX const &in, RGBX &out, float change)
         return;
     }
     if (max == min) {
-        BYTE const level = Truncate(double(shifted) * 255);
+        BYTE const level = tessiv::detail::TruncateToByte(double(shifted) * 255);
         out.btRed = out.btGreen = out.btBlue = level;
         return;
     }
@@ -95,9 +76,9 @@ void ShiftLuminance(RGBX const &in, RGBX &out, float change)
     double const l = shifted, s = saturation;
     float const m2 = l > 0.5 ? static_cast<float>(l + s - l * s) : static_cast<float>(l * s + l);
     float const m1 = static_cast<float>(2 * l - m2);
-    out.btRed = ChannelOf(m1, m2, static_cast<float>(double(hue) + 120));
-    out.btGreen = ChannelOf(m1, m2, hue);
-    out.btBlue = ChannelOf(m1, m2, static_cast<float>(double(hue) - 120));
+    out.btRed = tessiv::detail::HlsChannel(m1, m2, static_cast<float>(double(hue) + 120));
+    out.btGreen = tessiv::detail::HlsChannel(m1, m2, hue);
+    out.btBlue = tessiv::detail::HlsChannel(m1, m2, static_cast<float>(double(hue) - 120));
 }
 
 }  // namespace
@@ -127,15 +108,14 @@ void C32BitImageProcessor::SetBkColor(int red, int green, int blue)
 
 RGBX C32BitImageProcessor::CalcWeightedColor(RGBX *pixels, CSize size, double x, double y)
 {
+    TESSIV_ASSERT_BOUNDS(x < size.cx && y < size.cy);
     // Left of or above the image: the pixel at the clamped position, all four
     // bytes. Every negative coordinate truncates to at most 0, so it clamps to 0.
     if (x < 0 || y < 0) {
         int const column = x < 0 ? 0 : static_cast<int>(x);
         int const row = y < 0 ? 0 : static_cast<int>(y);
-        TESSIV_ASSERT_BOUNDS(column < size.cx && row < size.cy);
         return pixels[static_cast<std::size_t>(row) * size.cx + column];
     }
-    TESSIV_ASSERT_BOUNDS(x < size.cx && y < size.cy);
     int const ix = static_cast<int>(x);
     int const iy = static_cast<int>(y);
     double const fx = x - ix;

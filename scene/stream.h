@@ -32,7 +32,9 @@
 //   float, double               the shortest form that reads back bit for
 //                               bit ("0.1", "1e+300", "-0", "inf", "nan");
 //                               a NaN reads back as a NaN of the same sign
-//                               (its payload is not carried)
+//                               (its payload is not carried); a decimal too
+//                               large for the type, or non-zero but too
+//                               small for it, is out of range
 //   char                        the byte itself; the reader takes the next
 //                               byte as it stands, delimiter or not, which
 //                               is how records consume their separators
@@ -248,6 +250,10 @@ protected:
 private:
     // Refills the drained read buffer; returns the bytes now buffered.
     unsigned int refill();
+    // Copies up to size bytes, from the read buffer first; returns how many
+    // (fewer only at the end of the data).
+    unsigned int read_some(void *data, unsigned int size);
+    // As read_some, but throws (naming operation) unless all size bytes came.
     void read_slow(void *data, unsigned int size, char const *operation);
     // Reads the next token into text (at most capacity - 1 characters and
     // a NUL); returns its full length. Throws at the end of the data.

@@ -30,8 +30,9 @@ public:
     // destructor cannot throw (call close() to see it).
     ~CStreamFile();
 
-    // Closes any open file first. Returns false, with the fail flags set,
-    // when the file cannot be opened; open_checked says why.
+    // Closes any open file first (a failure there throws, as close does).
+    // Returns false, with the fail flags set, when the file cannot be
+    // opened; open_checked says why.
     bool open(char const *path, unsigned int mode);
     // As open, but throws IOException naming the path and the system's
     // reason instead of returning false.

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "stream_wire.h"
+
 namespace kolt {
 
 namespace {
@@ -32,6 +34,9 @@ struct FileHandle {
     bool regular = false;
     bool wrote = false;
     std::uint64_t read_offset = 0;
+    // The file's size as this stream knows it: at open, plus what it wrote.
+    // Growth by other writers is seen by reading, not here.
+    std::uint64_t file_size = 0;
     std::unique_ptr<unsigned char[]> write_buffer;
     unsigned int buffered = 0;
 };
@@ -46,11 +51,11 @@ std::string SystemReason(int error)
     return std::strerror(error);
 }
 
-// Writes all bytes or returns the errno of the failure.
-int WriteAll(int descriptor, unsigned char const *data, std::size_t size)
+// Writes all bytes to the file or returns the errno of the failure.
+int WriteAll(FileHandle &handle, unsigned char const *data, std::size_t size)
 {
     while (size > 0) {
-        ssize_t written = ::write(descriptor, data, size);
+        ssize_t written = ::write(handle.descriptor, data, size);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -58,6 +63,7 @@ int WriteAll(int descriptor, unsigned char const *data, std::size_t size)
         }
         data += written;
         size -= static_cast<std::size_t>(written);
+        handle.file_size += static_cast<std::uint64_t>(written);
     }
     return 0;
 }
@@ -77,6 +83,8 @@ CStreamFile::~CStreamFile()
 
 bool CStreamFile::open(char const *path, unsigned int mode)
 {
+    // A failure to close the previous file is a write error: it propagates.
+    close();
     try {
         open_checked(path, mode);
         return true;
@@ -107,6 +115,7 @@ void CStreamFile::open_checked(char const *path, unsigned int mode)
     else if (mode & modeWrite)
         flags |= O_TRUNC;
 
+    auto handle = std::make_unique<FileHandle>();
     int descriptor;
     do {
         descriptor = ::open(path, flags, 0666);
@@ -122,12 +131,12 @@ void CStreamFile::open_checked(char const *path, unsigned int mode)
         throw_exception(("opening '" + shown + "' " + purpose + ": " + SystemReason(error)).c_str());
     }
 
-    auto handle = std::make_unique<FileHandle>();
     handle->descriptor = descriptor;
     handle->path = shown;
     handle->readable = readable;
     handle->writable = writable;
     handle->regular = S_ISREG(status.st_mode);
+    handle->file_size = handle->regular ? static_cast<std::uint64_t>(status.st_size) : 0;
     if (writable)
         handle->write_buffer = std::make_unique<unsigned char[]>(kWriteBufferSize);
     initialize();
@@ -143,7 +152,7 @@ void CStreamFile::close()
     // Release the file whatever happens, then report the first failure.
     std::string failure;
     if (handle->buffered > 0) {
-        if (int error = WriteAll(handle->descriptor, handle->write_buffer.get(), handle->buffered))
+        if (int error = WriteAll(*handle, handle->write_buffer.get(), handle->buffered))
             failure = "writing " + std::to_string(handle->buffered) + " bytes: " + SystemReason(error);
         handle->buffered = 0;
     }
@@ -166,7 +175,7 @@ void CStreamFile::flush()
         return;
     unsigned int pending = handle->buffered;
     handle->buffered = 0;
-    if (int error = WriteAll(handle->descriptor, handle->write_buffer.get(), pending))
+    if (int error = WriteAll(*handle, handle->write_buffer.get(), pending))
         throw_exception(("writing " + std::to_string(pending) + " bytes to '" + handle->path +
                          "': " + SystemReason(error))
                             .c_str());
@@ -181,7 +190,7 @@ bool CStreamFile::write_buffer(unsigned char const *data, unsigned int size)
         throw_exception(("writing to '" + handle->path + "': the file is open for reading only").c_str());
     handle->wrote = true;
     if (size <= kWriteBufferSize - handle->buffered) {
-        std::memcpy(handle->write_buffer.get() + handle->buffered, data, size);
+        wire::CopyBytes(handle->write_buffer.get() + handle->buffered, data, size);
         handle->buffered += size;
         return true;
     }
@@ -191,7 +200,7 @@ bool CStreamFile::write_buffer(unsigned char const *data, unsigned int size)
         handle->buffered = size;
         return true;
     }
-    if (int error = WriteAll(handle->descriptor, data, size))
+    if (int error = WriteAll(*handle, data, size))
         throw_exception(("writing " + std::to_string(size) + " bytes to '" + handle->path +
                          "': " + SystemReason(error))
                             .c_str());
@@ -234,10 +243,7 @@ std::uint64_t CStreamFile::source_size_left() const
         return 0;
     if (!handle->regular || !handle->readable)
         return kUnknownSize;
-    struct stat status {};
-    if (::fstat(handle->descriptor, &status) != 0)
-        return kUnknownSize;
-    std::uint64_t size = static_cast<std::uint64_t>(status.st_size) + handle->buffered;
+    std::uint64_t size = handle->file_size + handle->buffered;
     return size > handle->read_offset ? size - handle->read_offset : 0;
 }
 

@@ -39,11 +39,13 @@ unsigned int CStreamI::refill()
     unsigned int got = read_source(m_rbuffer, sizeof m_rbuffer);
     m_rptr = m_rbuffer;
     m_rend = m_rbuffer + got;
-    set_eof(got < sizeof m_rbuffer);
+    // A source that knows its size reports the end as soon as it is reached,
+    // not only on the next, empty refill.
+    set_eof(got < sizeof m_rbuffer || source_size_left() == 0);
     return got;
 }
 
-void CStreamI::read_slow(void *data, unsigned int size, char const *operation)
+unsigned int CStreamI::read_some(void *data, unsigned int size)
 {
     auto *out = static_cast<unsigned char *>(data);
     unsigned int done = 0;
@@ -55,10 +57,9 @@ void CStreamI::read_slow(void *data, unsigned int size, char const *operation)
             if (wanted >= sizeof m_rbuffer) {
                 unsigned int got = read_source(out + done, wanted);
                 done += got;
-                if (got < wanted) {
-                    set_eof(true);
+                set_eof(got < wanted || source_size_left() == 0);
+                if (got < wanted)
                     break;
-                }
                 continue;
             }
             buffered = refill();
@@ -70,6 +71,12 @@ void CStreamI::read_slow(void *data, unsigned int size, char const *operation)
         m_rptr += take;
         done += take;
     }
+    return done;
+}
+
+void CStreamI::read_slow(void *data, unsigned int size, char const *operation)
+{
+    unsigned int done = read_some(data, size);
     if (done < size)
         throw_exception((std::string(operation) + ": end of data after " + std::to_string(done) +
                          " of " + std::to_string(size) + " bytes")
@@ -330,7 +337,11 @@ std::string CStreamI::read_counted(std::uint64_t size, char const *operation)
         std::uint64_t chunk = std::min<std::uint64_t>(size - bytes.size(), kCountedChunk);
         std::size_t start = bytes.size();
         bytes.resize(start + static_cast<std::size_t>(chunk));
-        read_slow(bytes.data() + start, static_cast<unsigned int>(chunk), operation);
+        unsigned int got = read_some(bytes.data() + start, static_cast<unsigned int>(chunk));
+        if (got < chunk)
+            throw_exception((std::string(operation) + ": end of data after " +
+                             std::to_string(start + got) + " of " + std::to_string(size) + " bytes")
+                                .c_str());
     }
     return bytes;
 }

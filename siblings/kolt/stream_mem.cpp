@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
+
+#include "stream_wire.h"
 
 namespace kolt {
 
@@ -23,10 +26,13 @@ void CStreamMem::clear()
 
 void CStreamMem::set_data(void const *bytes, unsigned int size)
 {
-    clear();
-    m_data.resize(size);
+    // Copied aside first: the bytes may be this stream's own data.
+    cvector<unsigned char> copy;
+    copy.resize(size);
     if (size > 0)
-        std::memcpy(m_data.begin(), bytes, size);
+        std::memcpy(copy.begin(), bytes, size);
+    clear();
+    m_data = copy;
 }
 
 void CStreamMem::rewind()
@@ -38,20 +44,25 @@ void CStreamMem::rewind()
 
 bool CStreamMem::write_buffer(unsigned char const *data, unsigned int size)
 {
-    std::uint64_t needed = std::uint64_t{m_data.size()} + size;
-    if (needed > UINT32_MAX)
-        throw_exception(("writing to memory stream: " + std::to_string(size) +
-                         " more bytes exceed the 4 GiB a memory stream holds")
-                            .c_str());
-    if (needed > m_data.capacity()) {
+    unsigned int old_size = m_data.size();
+    if (size > m_data.capacity() - old_size) {
+        std::uint64_t needed = std::uint64_t{old_size} + size;
+        if (needed > UINT32_MAX)
+            throw_exception(("writing to memory stream: " + std::to_string(size) +
+                             " more bytes exceed the 4 GiB a memory stream holds")
+                                .c_str());
         // Doubling keeps appends of small values at amortised constant cost.
         std::uint64_t grown = std::max<std::uint64_t>(needed, std::uint64_t{2} * m_data.capacity());
-        m_data.reserve(static_cast<unsigned int>(std::min<std::uint64_t>(grown, UINT32_MAX)));
+        try {
+            m_data.reserve(static_cast<unsigned int>(std::min<std::uint64_t>(grown, UINT32_MAX)));
+        } catch (std::bad_alloc const &) {
+            throw_exception(("writing to memory stream: no memory to grow past " +
+                             std::to_string(old_size) + " bytes")
+                                .c_str());
+        }
     }
-    unsigned int old_size = m_data.size();
-    m_data.resize(static_cast<unsigned int>(needed));
-    if (size > 0)
-        std::memcpy(m_data.begin() + old_size, data, size);
+    m_data.resize(old_size + size);
+    wire::CopyBytes(m_data.begin() + old_size, data, size);
     return true;
 }
 

@@ -36,6 +36,19 @@ inline T LoadLittle(unsigned char const *bytes)
     return value;
 }
 
+// Copies a sink's input. Most writes are one value of 8, 4 or 1 bytes; a
+// copy of fixed size compiles to a move instead of a library call.
+inline void CopyBytes(unsigned char *to, unsigned char const *from, std::size_t size)
+{
+    switch (size) {
+    case 8: std::memcpy(to, from, 8); break;
+    case 4: std::memcpy(to, from, 4); break;
+    case 1: *to = *from; break;
+    case 0: break;
+    default: std::memcpy(to, from, size); break;
+    }
+}
+
 // A token as a message shows it: quoted, at most 40 characters, with
 // control and non-ASCII bytes as \xNN.
 inline std::string QuoteToken(char const *text, std::size_t length)

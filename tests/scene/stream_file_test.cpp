@@ -76,6 +76,35 @@ TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
     EXPECT_THROW(in >> answer, IOException);
 }
 
+TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
+{
+    std::string path = Path("record.bin");
+    {
+        CStreamFile out;
+        ASSERT_TRUE(out.open(path.c_str(), CStreamFile::modeWrite));
+        out << 4294967295ul << "abc";
+    }
+    EXPECT_EQ(Contents(path).size(), 11u) << "the destructor wrote the buffered bytes";
+
+    CStreamFile in;
+    ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
+    EXPECT_EQ(in.bytes_left(), 11u);
+    kolt::String name;
+    try {
+        in >> name;
+        ADD_FAILURE() << "no exception";
+    } catch (IOException const &error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "reading string: length 4294967295 exceeds the 7 bytes left");
+    }
+    EXPECT_TRUE(in.fail());
+    in.initialize();
+    ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
+    char all[11];
+    in.read(all, sizeof all);
+    EXPECT_TRUE(in.eof()) << "eof as soon as the last byte is read";
+}
+
 TEST_F(StreamFileTest, ModesTruncateAppendAndReadBack)
 {
     std::string path = Path("modes.txt");

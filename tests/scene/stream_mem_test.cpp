@@ -45,6 +45,10 @@ TEST(StreamMemTest, DataGoesOutAndComesIn)
     reader >> n;
     EXPECT_EQ(n, 3ul) << "rewind reads again from the first byte";
 
+    reader.set_data(reader.get_data().begin() + 4, 7);
+    reader >> text;
+    EXPECT_STREQ(text.getbuf(), "abc") << "set_data may take the stream's own bytes";
+
     reader.clear();
     EXPECT_EQ(reader.get_data().size(), 0u);
     EXPECT_EQ(reader.get_data().capacity(), 0u) << "clear frees the array";

@@ -55,6 +55,27 @@ void ExpectFailure(Action action, std::vector<std::string> const &parts)
     }
 }
 
+// An input stream that cannot tell how much is left, as over a pipe.
+class UnsizedStream : public CStreamI {
+public:
+    explicit UnsizedStream(std::string data) : data_(std::move(data)) {}
+    std::size_t largest_request = 0;
+
+protected:
+    unsigned int read_source(void *buffer, unsigned int size) override
+    {
+        largest_request = std::max<std::size_t>(largest_request, size);
+        std::size_t take = std::min<std::size_t>(size, data_.size() - offset_);
+        std::memcpy(buffer, data_.data() + offset_, take);
+        offset_ += take;
+        return static_cast<unsigned int>(take);
+    }
+
+private:
+    std::string data_;
+    std::size_t offset_ = 0;
+};
+
 TEST(StreamTest, BinaryImagesAreLittleEndianWithFourByteLongs)
 {
     CStreamMem stream;
@@ -314,6 +335,11 @@ TEST(StreamTest, EofWaitsForTheReadBufferToDrain)
     char late = 0;
     stream >> late;
     EXPECT_EQ(late, 'z') << "a memory stream reads what was written after eof";
+
+    CStreamMem exact;
+    exact.write(bytes.data(), 4096);
+    exact.read(first, 4096);
+    EXPECT_TRUE(exact.eof()) << "a source that knows its size reports the end at once";
 }
 
 TEST(StreamTest, OutputCopiesTakeModeAndFailButNotTheirSink)
@@ -390,10 +416,19 @@ TEST(StreamTest, HostileLengthsFailBeforeAllocating)
     keys.write("0123456789", 10);
     unsigned long count = 0;
     keys >> count;
+    EXPECT_EQ(keys.bytes_left(), 10u);
     ExpectFailure([&] { keys.ensure_available(count, 40, "reading position keys"); },
                   {"reading position keys", "count 1000 of 40-byte elements exceeds the 10 bytes left"});
     EXPECT_NO_THROW(keys.ensure_available(1, 10, "reading one key"));
-    EXPECT_EQ(keys.bytes_left(), 10u);
+
+    // Without a known size the string grows with the data actually read.
+    std::string record("\xff\xff\xff\x7f", 4);
+    record += std::string(200000, 'n');
+    UnsizedStream unsized(record);
+    EXPECT_EQ(unsized.bytes_left(), CStreamI::kUnknownSize);
+    ExpectFailure([&] { unsized >> name; },
+                  {"reading string", "end of data after 200000 of 2147483647 bytes"});
+    EXPECT_LE(unsized.largest_request, 65536u) << "no request sized by the hostile length";
 }
 
 TEST(StreamTest, FailuresNameTheOperationAndTheCause)
@@ -427,6 +462,7 @@ TEST(StreamTest, FailuresNameTheOperationAndTheCause)
         {"1.5.3", {"reading double", "not a number"}, [](CStreamMem &s) { double v; s >> v; }},
         {"1e999", {"reading double", "out of range"}, [](CStreamMem &s) { double v; s >> v; }},
         {"1e39", {"reading float", "out of range"}, [](CStreamMem &s) { float v; s >> v; }},
+        {"1e-400", {"reading double", "out of range"}, [](CStreamMem &s) { double v; s >> v; }},
         {"yes", {"reading bool", "neither 0 nor 1"}, [](CStreamMem &s) { bool v; s >> v; }},
         {"10", {"reading bool", "neither 0 nor 1"}, [](CStreamMem &s) { bool v; s >> v; }},
         {" \n\t", {"reading double", "end of data"}, [](CStreamMem &s) { double v; s >> v; }},
