@@ -1,0 +1,229 @@
+#include <tessiv/scene/controller.h>
+#include <tessiv/scene/stream_mem.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using kolt::CStreamMem;
+using kolt::IOException;
+using kolt::Pnt3;
+using kolt::PosController;
+using kolt::RotController;
+
+namespace {
+
+std::vector<unsigned char> Bytes(CStreamMem const &stream)
+{
+    auto const &data = stream.get_data();
+    return std::vector<unsigned char>(data.begin(), data.end());
+}
+
+std::string Text(CStreamMem const &stream)
+{
+    auto const &data = stream.get_data();
+    return std::string(data.begin(), data.end());
+}
+
+void SetBytes(CStreamMem &stream, std::vector<unsigned char> const &bytes)
+{
+    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
+}
+
+// An input stream that cannot tell how much it still holds, like a pipe.
+class PipeStream : public kolt::CStreamI {
+public:
+    explicit PipeStream(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
+
+protected:
+    unsigned int read_source(void *buffer, unsigned int size) override
+    {
+        unsigned int const n = std::min<std::size_t>(size, bytes_.size() - position_);
+        std::memcpy(buffer, bytes_.data() + position_, n);
+        position_ += n;
+        return n;
+    }
+
+private:
+    std::vector<unsigned char> bytes_;
+    std::size_t position_ = 0;
+};
+
+PosController Positions()
+{
+    PosController positions;
+    positions.GetKeys().resize(2);
+    positions.GetKey(0) = {5, Pnt3(1, 2, 3), true};
+    positions.GetKey(1) = {-7, Pnt3(0.1, -2.5, 1e+300), false};
+    return positions;
+}
+
+TEST(ControllerTest, BinaryRecordIsTheCountThenZeroPaddedImages)
+{
+    CStreamMem stream;
+    stream.set_ascii(true);
+    PosController().Save(stream);
+    EXPECT_EQ(Bytes(stream), (std::vector<unsigned char>{0, 0, 0, 0})) << "no keys: the count alone";
+    EXPECT_FALSE(stream.kolt::CStreamO::ascii()) << "Save leaves the stream in binary mode";
+
+    CStreamMem one;
+    PosController positions = Positions();
+    positions.GetKeys().resize(1);
+    positions.Save(one);
+    std::vector<unsigned char> expected{1, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0};
+    for (double d : {1.0, 2.0, 3.0}) {
+        auto const *p = reinterpret_cast<unsigned char const *>(&d);
+        expected.insert(expected.end(), p, p + 8);
+    }
+    expected.insert(expected.end(), {1, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(Bytes(one), expected);
+
+    RotController rotations;
+    rotations.GetKeys().resize(2);
+    CStreamMem two;
+    rotations.Save(two);
+    EXPECT_EQ(Bytes(two).size(), 4u + 96u);
+}
+
+TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
+{
+    // One scaling key whose padding is 0xAA and whose flag byte is 2.
+    std::vector<unsigned char> record(44, 0xAA);
+    unsigned int const count = 1;
+    int const frame = -3;
+    std::memcpy(record.data(), &count, 4);
+    std::memcpy(record.data() + 4, &frame, 4);
+    record[36] = 2;
+    CStreamMem in;
+    SetBytes(in, record);
+    kolt::SclController scales;
+    scales.GetKeys().resize(3);
+    scales.Load(in);
+    ASSERT_EQ(scales.GetKeyCount(), 1) << "fewer keys shrink the count";
+    EXPECT_EQ(scales.GetKey(0).frame, -3);
+    EXPECT_TRUE(scales.GetKey(0).flag) << "any non-zero flag byte is true";
+
+    CStreamMem out;
+    scales.Save(out);
+    std::vector<unsigned char> saved = Bytes(out);
+    for (int i : {8, 9, 10, 11, 37, 38, 39, 40, 41, 42, 43})
+        EXPECT_EQ(saved[i], 0) << "padding byte " << i;
+    EXPECT_EQ(saved[36], 1);
+
+    RotController source, target;
+    source.GetKeys().resize(3);
+    source.GetKey(2).value.Set(1, 0.5, -0.25, 1e-300);
+    CStreamMem stream;
+    source.Save(stream);
+    target.GetKeys().resize(1);
+    target.Load(stream);
+    ASSERT_EQ(target.GetKeyCount(), 3);
+    EXPECT_EQ(target.GetKeys().capacity(), 3u) << "growing makes the capacity exactly the count";
+    EXPECT_EQ(target.GetKey(2).value.w, 1e-300);
+}
+
+TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
+{
+    CStreamMem text;
+    text.set_ascii(true);
+    PosController().SaveMuv(text);
+    EXPECT_EQ(Text(text), "0\n");
+
+    CStreamMem stream;
+    stream.set_ascii(true);
+    Positions().SaveMuv(stream);
+    EXPECT_EQ(Text(stream), "2\n5 1\n1 2 3\n-7 0\n0.1 -2.5 1e+300\n");
+
+    RotController rotations;
+    rotations.GetKeys().resize(3);
+    for (int i = 0; i < 3; ++i)
+        rotations.GetKey(i) = {i, {0.1 * i, -1.0 / 3, 12345.678, 99}, i == 1};
+    for (bool separators : {true, false}) {
+        CStreamMem saved;
+        saved.set_ascii(true);
+        rotations.SaveMuv(saved);
+        RotController target;
+        target.GetKeys().resize(2);
+        target.GetKey(1).value.w = 7;
+        target.LoadMuv(saved, separators);
+        ASSERT_EQ(target.GetKeyCount(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(target.GetKey(i).frame, i);
+            EXPECT_EQ(target.GetKey(i).flag, i == 1);
+            EXPECT_EQ(target.GetKey(i).value.x, 0.1 * i) << "doubles read back bit for bit";
+            EXPECT_EQ(target.GetKey(i).value.y, -1.0 / 3);
+        }
+        EXPECT_EQ(target.GetKey(1).value.w, 7) << "component 3 keeps what the key held";
+        EXPECT_EQ(target.GetKey(2).value.w, 0) << "a new key's component 3 is 0";
+        EXPECT_EQ(saved.bytes_left(), separators ? 0u : 1u) << "separators consumed as characters";
+    }
+}
+
+TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
+{
+    PosController positions = Positions();
+    std::vector<unsigned char> record{0xFF, 0xFF, 0xFF, 0xFF};
+    record.resize(16, 0);
+    CStreamMem binary;
+    SetBytes(binary, record);
+    try {
+        positions.Load(binary);
+        FAIL() << "a count of 4294967295 keys cannot be in 12 bytes";
+    } catch (IOException const &e) {
+        EXPECT_STREQ(e.what(), "reading binary position keys: count 4294967295 needs at least 171798691800 bytes, 12 left");
+    }
+    EXPECT_EQ(positions.GetKeyCount(), 2);
+
+    CStreamMem text;
+    text.set_ascii(true);
+    text.textout("2\n5 1\n1 2 3\n");  // 10 bytes after the count: not two keys
+    EXPECT_THROW(positions.LoadMuv(text, true), IOException);
+    EXPECT_EQ(positions.GetKey(1).frame, -7);
+
+    CStreamMem empty;
+    PosController().Save(empty);
+    positions.Load(empty);
+    EXPECT_EQ(positions.GetKeyCount(), 0) << "the controller stays usable";
+
+    // A stream that cannot tell its size: the array grows only with the
+    // keys that really arrive, so 2^31 - 1 announced keys fail on reading.
+    std::vector<unsigned char> hostile{0xFF, 0xFF, 0xFF, 0x7F};
+    hostile.resize(4 + 48 * 3, 0);
+    PipeStream liar(hostile);
+    RotController rotations;
+    EXPECT_THROW(rotations.Load(liar), IOException);
+    EXPECT_LE(rotations.GetKeys().capacity(), 256u);
+}
+
+TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
+{
+    CStreamMem text;
+    text.set_ascii(true);
+    Positions().SaveMuv(text);
+    std::string record = Text(text);
+    record.replace(record.find("-2.5"), 4, "-2.x");
+    CStreamMem broken;
+    broken.set_ascii(true);
+    broken.textout(record.c_str());
+    PosController target;
+    EXPECT_THROW(target.LoadMuv(broken, false), IOException);
+    ASSERT_EQ(target.GetKeyCount(), 2) << "the array was resized to the count";
+    EXPECT_EQ(target.GetKey(0).value.z, 3);
+
+    CStreamMem binary;
+    Positions().Save(binary);
+    std::vector<unsigned char> bytes = Bytes(binary);
+    bytes.pop_back();
+    CStreamMem cut;
+    SetBytes(cut, bytes);
+    EXPECT_THROW(target.Load(cut), IOException) << "79 bytes cannot hold two keys";
+
+    PipeStream pipe(Bytes(binary));
+    target.Load(pipe);
+    ASSERT_EQ(target.GetKeyCount(), 2) << "a whole record loads from a stream of unknown size";
+    EXPECT_EQ(target.GetKey(1).value.z, 1e+300);
+}
+
+}  // namespace
