@@ -105,6 +105,31 @@ TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
     EXPECT_TRUE(in.eof()) << "eof as soon as the last byte is read";
 }
 
+TEST_F(StreamFileTest, PipesReadWithoutAKnownSize)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::string record("\x05\x00\x00\x00" "abcde" "\xff\xff\xff\x7f" "short", 18);
+    ASSERT_EQ(::write(ends[1], record.data(), record.size()), static_cast<ssize_t>(record.size()));
+    ::close(ends[1]);
+
+    CStreamFile pipe;
+    std::string path = "/proc/self/fd/" + std::to_string(ends[0]);
+    ASSERT_TRUE(pipe.open(path.c_str(), CStreamFile::modeRead));
+    ::close(ends[0]);
+    EXPECT_EQ(pipe.bytes_left(), kolt::CStreamI::kUnknownSize);
+    kolt::String name;
+    pipe >> name;
+    EXPECT_STREQ(name.getbuf(), "abcde");
+    try {
+        pipe >> name;
+        ADD_FAILURE() << "no exception";
+    } catch (IOException const &error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "reading string: end of data after 5 of 2147483647 bytes");
+    }
+}
+
 TEST_F(StreamFileTest, ModesTruncateAppendAndReadBack)
 {
     std::string path = Path("modes.txt");
