@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+#include "stream_primitives.h"
+
 using kolt::CStreamFile;
 using kolt::IOException;
 
@@ -74,6 +76,23 @@ TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
     EXPECT_STREQ(word.getbuf(), "tail");
     EXPECT_TRUE(in.eof());
     EXPECT_THROW(in >> answer, IOException);
+}
+
+TEST_F(StreamFileTest, EveryPrimitiveRoundTripsThroughAFileInBothModes)
+{
+    for (bool ascii : {false, true}) {
+        SCOPED_TRACE(ascii ? "text mode" : "binary mode");
+        std::string path = Path(ascii ? "primitives.txt" : "primitives.bin");
+        CStreamFile out;
+        ASSERT_TRUE(out.open(path.c_str(), CStreamFile::modeWrite));
+        out.set_ascii(ascii);
+        stream_test::WriteEveryPrimitive(out);
+        out.close();
+        CStreamFile in;
+        ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
+        in.set_ascii(ascii);
+        stream_test::CheckEveryPrimitive(in);
+    }
 }
 
 TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
