@@ -27,5 +27,7 @@
 #include <tessiv/scene/stream_debug.h>
 #include <tessiv/scene/stream_file.h>
 #include <tessiv/scene/stream_mem.h>
+#include <tessiv/scene/texture.h>
 #include <tessiv/scene/tnode.h>
 #include <tessiv/scene/tree.h>
+#include <tessiv/scene/tscene.h>
