@@ -4,10 +4,18 @@ include_guard(GLOBAL)
 include(CMakePackageConfigHelpers)
 
 set(TESSIV_HEADER_FOLDERS core platform render view scene imaging shell siblings)
+# Headers private to one library's sources (handle tables, backend seam,
+# wire helpers, codec internals) stay out of the install.
+set(TESSIV_INTERNAL_HEADERS stream_wire.h image_codec.h win_objects.h display.h
+                            bare_egl_baseline.h)
+set(internal_patterns "")
+foreach(header IN LISTS TESSIV_INTERNAL_HEADERS)
+  list(APPEND internal_patterns PATTERN ${header} EXCLUDE)
+endforeach()
 foreach(folder IN LISTS TESSIV_HEADER_FOLDERS)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessiv/${folder}
-          FILES_MATCHING PATTERN "*.h")
+          FILES_MATCHING PATTERN "*.h" ${internal_patterns})
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/kolt.h ${PROJECT_SOURCE_DIR}/tessiv.h
               ${TESSIV_GENERATED_ROOT}/tessiv/version.h
