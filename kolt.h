@@ -18,6 +18,7 @@
 #include <tessiv/scene/geom_entity.h>
 #include <tessiv/scene/kstring.h>
 #include <tessiv/scene/line_segment.h>
+#include <tessiv/scene/mesh_io.h>
 #include <tessiv/scene/named.h>
 #include <tessiv/scene/node_property.h>
 #include <tessiv/scene/pointer_list.h>
