@@ -18,6 +18,9 @@ namespace {
 
 enum class Encoding { Ascii, Little, Big };
 
+// Binary lists up to this many items are read in one piece.
+constexpr std::uint64_t kListPiece = 1024;
+
 struct ScalarType {
     int size = 0;
     bool is_float = false;
@@ -230,38 +233,50 @@ private:
     // The next scalar as a double, in the file's encoding.
     double Scalar(ScalarType const &type, char const *what)
     {
-        if (m_encoding == Encoding::Ascii) {
-            std::string_view const token = NextToken(what);
-            double value = 0;
-            if (!ParseDouble(token, value))
-                m_source.FailAtLine(std::string(what) + " \"" + std::string(token.substr(0, 32)) +
-                                    "\" is not a number");
-            if (!type.is_float && value != std::floor(value))
-                m_source.FailAtLine(std::string(what) + " \"" + std::string(token.substr(0, 32)) +
-                                    "\" is not an integer");
-            // A float property holds what a float can: "0.1" is 0.1f.
-            if (type.is_float && type.size == 4)
-                value = static_cast<float>(value);
-            return value;
-        }
+        if (m_encoding == Encoding::Ascii)
+            return TextScalar(type, what);
         auto const size = static_cast<std::size_t>(type.size);
         if (m_source.Peek(size) < size)
             m_source.FailAtOffset(std::string(what) + ": the data ends");
-        auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
-        bool const big = m_encoding == Encoding::Big;
-        double value;
-        if (type.is_float)
-            value = type.size == 4 ? LoadFloat(bytes, big) : LoadDouble(bytes, big);
-        else {
-            std::uint64_t const raw = LoadUnsigned(bytes, type.size, big);
-            if (type.is_signed && type.size < 8) {
-                std::uint64_t const sign = std::uint64_t{1} << (8 * type.size - 1);
-                value = static_cast<double>(static_cast<std::int64_t>(raw ^ sign) - static_cast<std::int64_t>(sign));
-            } else {
-                value = static_cast<double>(raw);
-            }
-        }
+        double const value = Decode(reinterpret_cast<unsigned char const *>(m_source.Data()), type);
         m_source.Skip(size);
+        return value;
+    }
+
+    // A binary scalar in the file's byte order, widened exactly.
+    double Decode(unsigned char const *bytes, ScalarType const &type) const
+    {
+        bool const big = m_encoding == Encoding::Big;
+        if (type.is_float)
+            return type.size == 4 ? LoadFloat(bytes, big) : LoadDouble(bytes, big);
+        std::uint64_t const raw = LoadUnsigned(bytes, type.size, big);
+        if (!type.is_signed)
+            return static_cast<double>(raw);
+        std::uint64_t const sign = std::uint64_t{1} << (8 * type.size - 1);
+        return static_cast<double>(static_cast<std::int64_t>(raw ^ sign) - static_cast<std::int64_t>(sign));
+    }
+
+    // A text scalar: integer types take integers within their range, so
+    // every integer value converts without loss.
+    double TextScalar(ScalarType const &type, char const *what)
+    {
+        std::string_view const token = NextToken(what);
+        std::string const shown = "\"" + std::string(token.substr(0, 32)) + "\"";
+        if (!type.is_float) {
+            long long value = 0;
+            long long const low = type.is_signed ? -(1ll << (8 * type.size - 1)) : 0;
+            long long const high = type.is_signed ? (1ll << (8 * type.size - 1)) - 1 : (1ll << (8 * type.size)) - 1;
+            if (!ParseInt(token, value) || value < low || value > high)
+                m_source.FailAtLine(std::string(what) + " " + shown + " is not an integer from " +
+                                    std::to_string(low) + " to " + std::to_string(high));
+            return static_cast<double>(value);
+        }
+        double value = 0;
+        if (!ParseDouble(token, value))
+            m_source.FailAtLine(std::string(what) + " " + shown + " is not a number");
+        // A float property holds what a float can: "0.1" is 0.1f.
+        if (type.size == 4)
+            value = static_cast<float>(value);
         return value;
     }
 
@@ -311,8 +326,26 @@ private:
         if (colors)
             m_data.colors.reserve(room * 4);
         std::vector<double> values(element.properties.size(), 0.0);
+        // Binary items without lists have one size: each is taken whole.
+        std::size_t item_size = 0;
+        bool fixed_size = m_encoding != Encoding::Ascii;
+        for (Property const &property : element.properties) {
+            fixed_size = fixed_size && !property.is_list;
+            item_size += static_cast<std::size_t>(property.type.size);
+        }
         for (std::size_t v = 0; v < count; ++v) {
-            for (std::size_t i = 0; i < element.properties.size(); ++i) {
+            if (fixed_size) {
+                if (m_source.Peek(item_size) < item_size)
+                    m_source.FailAtOffset("vertex " + std::to_string(v) + " of " + std::to_string(count) +
+                                          " is cut short");
+                auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
+                for (std::size_t i = 0; i < element.properties.size(); ++i) {
+                    values[i] = Decode(bytes, element.properties[i].type);
+                    bytes += element.properties[i].type.size;
+                }
+                m_source.Skip(item_size);
+            }
+            for (std::size_t i = 0; i < element.properties.size() && !fixed_size; ++i) {
                 Property const &property = element.properties[i];
                 if (property.is_list) {
                     std::uint64_t const n = ListCount(property);
@@ -375,8 +408,16 @@ private:
                 std::uint64_t const n = ListCount(property);
                 bool const is_index_list = static_cast<int>(i) == m_index_list;
                 corners.clear();
+                // A binary list of modest length is taken in one piece.
+                auto const item_size = static_cast<std::size_t>(property.type.size);
+                bool const in_one_piece = m_encoding != Encoding::Ascii && n <= kListPiece;
+                std::size_t const piece = in_one_piece ? static_cast<std::size_t>(n) * item_size : 0;
+                if (in_one_piece && m_source.Peek(piece) < piece)
+                    m_source.FailAtOffset("face index: the data ends");
+                auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
                 for (std::uint64_t k = 0; k < n; ++k) {
-                    double const value = Scalar(property.type, "face index");
+                    double const value = in_one_piece ? Decode(bytes + k * item_size, property.type)
+                                                      : Scalar(property.type, "face index");
                     if (!is_index_list)
                         continue;
                     if (value < 0 || value >= static_cast<double>(vertex_count))
@@ -385,6 +426,8 @@ private:
                                  std::to_string(vertex_count));
                     corners.push_back(static_cast<int>(value));
                 }
+                if (in_one_piece)
+                    m_source.Skip(piece);
                 if (!is_index_list)
                     continue;
                 if (corners.size() < 3)

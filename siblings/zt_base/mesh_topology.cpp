@@ -2,6 +2,7 @@
 // edge lengths (BuildTopology), and the step from parsed file data to a mesh.
 #include <tessiv/siblings/zt_base/mesh_io_detail.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kolt {
@@ -11,13 +12,21 @@ namespace {
 // Face slots hold a face count per edge: 0, 1, 2, or 3 meaning "three or more".
 constexpr unsigned char kManyFaces = 3;
 
+std::size_t At(int index)
+{
+    return static_cast<std::size_t>(index);
+}
+
 // Removes faces with an index outside [0, vertex_count) or a repeated vertex,
-// keeping the order of the rest; returns how many went.
-int RemoveUnusableFaces(TMeshBase &mesh)
+// keeping the order of the rest, and copies the kept corners into corners
+// (three per face); returns how many faces went.
+int RemoveUnusableFaces(TMeshBase &mesh, std::vector<int> &corners)
 {
     int const vertex_count = mesh.GetVNum();
+    int const face_count = mesh.GetFNum();
+    corners.reserve(At(face_count) * 3);
     int kept = 0;
-    for (int f = 0; f < mesh.GetFNum(); ++f) {
+    for (int f = 0; f < face_count; ++f) {
         TFace const &face = mesh.GetF(f);
         int const a = face.GetIndex(0), b = face.GetIndex(1), c = face.GetIndex(2);
         bool const in_range = a >= 0 && b >= 0 && c >= 0 && a < vertex_count && b < vertex_count &&
@@ -26,31 +35,31 @@ int RemoveUnusableFaces(TMeshBase &mesh)
             continue;
         if (kept != f)
             mesh.GetF(kept) = face;
+        corners.insert(corners.end(), {a, b, c});
         ++kept;
     }
-    int const removed = mesh.GetFNum() - kept;
     mesh.SetFNum(kept);
-    return removed;
+    return face_count - kept;
 }
 
-// Per-vertex adjacent faces, in face order, each list allocated exactly.
-void BuildVertexFaces(TMeshBase &mesh)
-{
-    std::vector<int> counts(static_cast<std::size_t>(mesh.GetVNum()), 0);
-    for (int f = 0; f < mesh.GetFNum(); ++f)
-        for (int i = 0; i < 3; ++i)
-            ++counts[static_cast<std::size_t>(mesh.GetF(f).GetIndex(i))];
-    for (int v = 0; v < mesh.GetVNum(); ++v) {
-        mesh.GetV(v).AdjFClear();
-        mesh.GetV(v).SetAdjFNum(counts[static_cast<std::size_t>(v)]);
-        counts[static_cast<std::size_t>(v)] = 0;
+// A list per vertex in one block (compressed rows): the entries of vertex v
+// are entries[offsets[v]] up to entries[offsets[v + 1]].
+struct PerVertexLists {
+    std::vector<int> offsets;
+    std::vector<int> entries;
+
+    // counts[v] entries for vertex v; fill with Add in the wanted order.
+    explicit PerVertexLists(std::vector<int> const &counts) : offsets(counts.size() + 1, 0)
+    {
+        for (std::size_t v = 0; v < counts.size(); ++v)
+            offsets[v + 1] = offsets[v] + counts[v];
+        entries.resize(At(offsets.back()));
+        cursor.assign(offsets.begin(), offsets.end() - 1);
     }
-    for (int f = 0; f < mesh.GetFNum(); ++f)
-        for (int i = 0; i < 3; ++i) {
-            int const v = mesh.GetF(f).GetIndex(i);
-            mesh.GetV(v).AdjF(counts[static_cast<std::size_t>(v)]++) = f;
-        }
-}
+    void Add(int vertex, int value) { entries[At(cursor[At(vertex)]++)] = value; }
+
+    std::vector<int> cursor;
+};
 
 struct EdgeDraft {
     int ends[2];
@@ -60,48 +69,63 @@ struct EdgeDraft {
 
 }  // namespace
 
+// Works on compact copies of the corners and positions and touches each
+// (large) record in one sequential pass, so the cost is one write of the
+// records plus the edge search.
 MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
 {
     MeshLoadReport report;
-    report.skipped_faces = RemoveUnusableFaces(mesh);
+    std::vector<int> corners;
+    report.skipped_faces = RemoveUnusableFaces(mesh, corners);
     int const vertex_count = mesh.GetVNum();
     int const face_count = mesh.GetFNum();
-    BuildVertexFaces(mesh);
+    std::vector<Pnt3> positions(At(vertex_count));
+    for (int v = 0; v < vertex_count; ++v)
+        positions[At(v)] = mesh.GetV(v).Pos();
+
+    // Adjacent faces per vertex, in face order.
+    std::vector<int> counts(At(vertex_count), 0);
+    for (int corner : corners)
+        ++counts[At(corner)];
+    PerVertexLists vertex_faces(counts);
+    for (std::size_t c = 0; c < corners.size(); ++c)
+        vertex_faces.Add(corners[c], static_cast<int>(c / 3));
 
     // Unique edges: each is listed under its lower vertex, where the few
     // edges of one vertex are searched linearly.
-    std::vector<int> first_at_low(static_cast<std::size_t>(vertex_count), -1);
+    std::vector<int> first_at_low(At(vertex_count), -1);
     std::vector<EdgeDraft> edges;
     std::vector<unsigned char> face_counts;
-    edges.reserve(static_cast<std::size_t>(face_count) * 3 / 2 + 3);
+    std::vector<int> face_edges(corners.size());
+    edges.reserve(At(face_count) * 3 / 2 + 3);
     face_counts.reserve(edges.capacity());
     for (int f = 0; f < face_count; ++f) {
-        TFace &face = mesh.GetF(f);
+        int const *face = &corners[At(f) * 3];
         for (int i = 0; i < 3; ++i) {
-            int const a = face.GetIndex(i), b = face.GetIndex((i + 1) % 3);
+            int const a = face[i], b = face[(i + 1) % 3];
             int const low = a < b ? a : b, high = a < b ? b : a;
-            int e = first_at_low[static_cast<std::size_t>(low)];
+            int e = first_at_low[At(low)];
             while (e >= 0) {
-                EdgeDraft const &draft = edges[static_cast<std::size_t>(e)];
+                EdgeDraft const &draft = edges[At(e)];
                 if (draft.ends[0] == high || draft.ends[1] == high)
                     break;
                 e = draft.next_at_low;
             }
             if (e < 0) {
                 e = static_cast<int>(edges.size());
-                edges.push_back({{a, b}, {f, -1}, first_at_low[static_cast<std::size_t>(low)]});
+                edges.push_back({{a, b}, {f, -1}, first_at_low[At(low)]});
                 face_counts.push_back(1);
-                first_at_low[static_cast<std::size_t>(low)] = e;
+                first_at_low[At(low)] = e;
             } else {
-                unsigned char &count = face_counts[static_cast<std::size_t>(e)];
+                unsigned char &count = face_counts[At(e)];
                 if (count == 1)
-                    edges[static_cast<std::size_t>(e)].faces[1] = f;
+                    edges[At(e)].faces[1] = f;
                 if (count == 2)
                     report.non_manifold_edges.push_back(e);
                 if (count < kManyFaces)
                     ++count;
             }
-            face.SetEdgeRef(i, e);
+            face_edges[At(f) * 3 + At(i)] = e;
         }
     }
 
@@ -109,67 +133,76 @@ MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
     int const edge_count = static_cast<int>(edges.size());
     mesh.SetENum(edge_count);
     double total_length = 0;
+    std::fill(counts.begin(), counts.end(), 0);
+    std::vector<bool> on_boundary(At(vertex_count), false);
     for (int e = 0; e < edge_count; ++e) {
-        EdgeDraft const &draft = edges[static_cast<std::size_t>(e)];
+        EdgeDraft const &draft = edges[At(e)];
         TEdge &edge = mesh.GetE(e);
         edge = TEdge();
         edge.SetIndex(draft.ends[0], draft.ends[1]);
         edge.GetFIdx(0) = draft.faces[0];
         edge.GetFIdx(1) = draft.faces[1];
-        double const length = (mesh.GetV(draft.ends[1]).Pos() - mesh.GetV(draft.ends[0]).Pos()).Magnitude();
+        double const length = (positions[At(draft.ends[1])] - positions[At(draft.ends[0])]).Magnitude();
         edge.OriLen() = length;
         edge.CurLen() = length;
-        edge.IsBoundary() = face_counts[static_cast<std::size_t>(e)] == 1;
+        bool const boundary = face_counts[At(e)] == 1;
+        edge.IsBoundary() = boundary;
         total_length += length;
+        for (int end : draft.ends) {
+            ++counts[At(end)];
+            if (boundary)
+                on_boundary[At(end)] = true;
+        }
     }
     mesh.GetAverageELen() = edge_count > 0 ? total_length / edge_count : 0;
 
-    // Per-vertex adjacent edges, in edge order, each list allocated exactly.
-    std::vector<int> counts(static_cast<std::size_t>(vertex_count), 0);
-    for (EdgeDraft const &draft : edges) {
-        ++counts[static_cast<std::size_t>(draft.ends[0])];
-        ++counts[static_cast<std::size_t>(draft.ends[1])];
-    }
-    for (int v = 0; v < vertex_count; ++v) {
-        TVert &vertex = mesh.GetV(v);
-        vertex.AdjEClear();
-        vertex.SetAdjENum(counts[static_cast<std::size_t>(v)]);
-        vertex.IsOnBoundary() = false;
-        counts[static_cast<std::size_t>(v)] = 0;
-    }
+    // Adjacent edges per vertex, in edge order.
+    PerVertexLists vertex_edges(counts);
     for (int e = 0; e < edge_count; ++e)
-        for (int end : edges[static_cast<std::size_t>(e)].ends) {
-            TVert &vertex = mesh.GetV(end);
-            vertex.AdjE(counts[static_cast<std::size_t>(end)]++) = e;
-            if (face_counts[static_cast<std::size_t>(e)] == 1)
-                vertex.IsOnBoundary() = true;
-        }
+        for (int end : edges[At(e)].ends)
+            vertex_edges.Add(end, e);
 
-    // Faces: neighbours across each edge, boundary flag, unit normal.
+    // Faces: edges, neighbours across each edge, boundary flag, unit normal.
     std::vector<Pnt3> vertex_normals;
     if (compute_vertex_normals)
-        vertex_normals.resize(static_cast<std::size_t>(vertex_count));
+        vertex_normals.resize(At(vertex_count));
     for (int f = 0; f < face_count; ++f) {
         TFace &face = mesh.GetF(f);
-        face.IsBoundary() = false;
+        int const *face_corners = &corners[At(f) * 3];
+        bool boundary = false;
         for (int i = 0; i < 3; ++i) {
-            int const e = face.GetEdgeRef(i);
-            EdgeDraft const &draft = edges[static_cast<std::size_t>(e)];
-            unsigned char const count = face_counts[static_cast<std::size_t>(e)];
+            int const e = face_edges[At(f) * 3 + At(i)];
+            EdgeDraft const &draft = edges[At(e)];
+            unsigned char const count = face_counts[At(e)];
+            face.SetEdgeRef(i, e);
             face.SetAdjacent(i, count == 2 ? draft.faces[draft.faces[0] == f ? 1 : 0] : -1);
-            if (count == 1)
-                face.IsBoundary() = true;
+            boundary = boundary || count == 1;
         }
-        Pnt3 const &p0 = mesh.GetV(face.GetIndex(0)).Pos();
-        Pnt3 const cross = (mesh.GetV(face.GetIndex(1)).Pos() - p0).Cross(mesh.GetV(face.GetIndex(2)).Pos() - p0);
+        face.IsBoundary() = boundary;
+        Pnt3 const &p0 = positions[At(face_corners[0])];
+        Pnt3 const cross = (positions[At(face_corners[1])] - p0).Cross(positions[At(face_corners[2])] - p0);
         face.Norm() = cross.Normalize();
         if (compute_vertex_normals)
             for (int i = 0; i < 3; ++i)
-                vertex_normals[static_cast<std::size_t>(face.GetIndex(i))] += cross;
+                vertex_normals[At(face_corners[i])] += cross;
     }
-    if (compute_vertex_normals)
-        for (int v = 0; v < vertex_count; ++v)
-            mesh.GetV(v).Norm() = vertex_normals[static_cast<std::size_t>(v)].Normalize();
+
+    // Vertices: both adjacency lists, boundary flag, normal.
+    for (int v = 0; v < vertex_count; ++v) {
+        TVert &vertex = mesh.GetV(v);
+        std::size_t const i = At(v);
+        vertex.AdjFClear();
+        vertex.SetAdjFNum(vertex_faces.offsets[i + 1] - vertex_faces.offsets[i]);
+        std::copy(vertex_faces.entries.data() + vertex_faces.offsets[i],
+                  vertex_faces.entries.data() + vertex_faces.offsets[i + 1], vertex.AdjF().begin());
+        vertex.AdjEClear();
+        vertex.SetAdjENum(vertex_edges.offsets[i + 1] - vertex_edges.offsets[i]);
+        std::copy(vertex_edges.entries.data() + vertex_edges.offsets[i],
+                  vertex_edges.entries.data() + vertex_edges.offsets[i + 1], vertex.AdjE().begin());
+        vertex.IsOnBoundary() = on_boundary[i];
+        if (compute_vertex_normals)
+            vertex.Norm() = vertex_normals[i].Normalize();
+    }
 
     mesh.HasBoundaryFlagSet() = true;
     mesh.IsEdgeLenComp() = true;

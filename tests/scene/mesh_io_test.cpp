@@ -450,6 +450,14 @@ TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
          "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
          "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n3 0 0 1\n",
          "reading PLY: face 0 names vertex 1 of 1 at line 11"},
+        {kolt::ReadPly,
+         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
+         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n-3e38 0 0 1\n",
+         "reading PLY: list count \"-3e38\" is not an integer from 0 to 255 at line 11"},
+        {kolt::ReadPly,
+         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
+         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n3 0 0 4294967296\n",
+         "reading PLY: face index \"4294967296\" is not an integer from -2147483648 to 2147483647 at line 11"},
         {kolt::ReadPly, truncated_ply, "reading PLY: face index: the data ends at byte offset"},
         {kolt::ReadPly, "solid\n", "reading PLY: the data does not begin with the line \"ply\""},
         {kolt::ReadStl, stl, "reading STL: binary header gives 2 triangles (100 bytes) but 0 bytes follow the header"},
