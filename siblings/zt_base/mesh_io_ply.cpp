@@ -440,6 +440,9 @@ private:
 
     void SkipElement(Element const &element)
     {
+        // Items without properties occupy no bytes, however many there are.
+        if (element.properties.empty())
+            return;
         CheckCount(element);
         for (std::uint64_t item = 0; item < element.count; ++item)
             for (Property const &property : element.properties) {

@@ -151,7 +151,11 @@ std::string_view Tokens::Next()
     return token;
 }
 
-bool ParseDouble(std::string_view token, double &value)
+namespace {
+
+// The whole token, an optional '+' first, as a T.
+template <class T>
+bool ParseWhole(std::string_view token, T &value)
 {
     char const *first = token.data();
     char const *last = first + token.size();
@@ -161,14 +165,16 @@ bool ParseDouble(std::string_view token, double &value)
     return first != last && result.ec == std::errc() && result.ptr == last;
 }
 
+}  // namespace
+
+bool ParseDouble(std::string_view token, double &value)
+{
+    return ParseWhole(token, value);
+}
+
 bool ParseInt(std::string_view token, long long &value)
 {
-    char const *first = token.data();
-    char const *last = first + token.size();
-    if (first != last && *first == '+')
-        ++first;
-    auto const result = std::from_chars(first, last, value);
-    return first != last && result.ec == std::errc() && result.ptr == last;
+    return ParseWhole(token, value);
 }
 
 }  // namespace kolt::mesh_io

@@ -422,6 +422,13 @@ TEST(MeshIo, BigEndianPlyWithSignedTypesColoursAndOtherElements)
     EXPECT_EQ(CountBoundaryEdges(mesh), 3);
 }
 
+TEST(MeshIo, PlyElementsWithoutPropertiesCostNothing)
+{
+    std::string const ply = "ply\nformat binary_little_endian 1.0\nelement nothing 2147483647\n"
+                            "element vertex 0\nproperty float x\nproperty float y\nproperty float z\nend_header\n";
+    EXPECT_EQ(Load(ply, kolt::ReadPly).GetVNum(), 0);
+}
+
 TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
 {
     std::string stl(84, '\0');
