@@ -28,8 +28,9 @@ struct MeshData {
 };
 
 // Replaces mesh with the data and builds the topology. Every triangle index
-// must already be below the vertex count.
-MeshLoadReport FillMesh(MeshData const &data, TMeshBase &mesh);
+// must already be below the vertex count; faces with a repeated vertex are
+// dropped from data.triangles and counted.
+MeshLoadReport FillMesh(MeshData &data, TMeshBase &mesh);
 
 // Reads a stream in blocks. Binary readers take exact byte counts, text
 // readers take lines; every failure throws kolt::IOException as

@@ -67,16 +67,14 @@ struct EdgeDraft {
     int next_at_low;  // next edge whose lower end is the same vertex, or -1
 };
 
-}  // namespace
-
-// Works on compact copies of the corners and positions and touches each
+// The topology from the kept corners (three per face, every index in range,
+// no repeats); mesh has one face record per triple and receives the corners
+// too. Works on compact copies of the corners and positions and touches each
 // (large) record in one sequential pass, so the cost is one write of the
 // records plus the edge search.
-MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
+MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> const &corners, bool compute_vertex_normals)
 {
     MeshLoadReport report;
-    std::vector<int> corners;
-    report.skipped_faces = RemoveUnusableFaces(mesh, corners);
     int const vertex_count = mesh.GetVNum();
     int const face_count = mesh.GetFNum();
     std::vector<Pnt3> positions(At(vertex_count));
@@ -179,6 +177,7 @@ MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
             boundary = boundary || count == 1;
         }
         face.IsBoundary() = boundary;
+        face.SetIndex(face_corners[0], face_corners[1], face_corners[2]);
         Pnt3 const &p0 = positions[At(face_corners[0])];
         Pnt3 const cross = (positions[At(face_corners[1])] - p0).Cross(positions[At(face_corners[2])] - p0);
         face.Norm() = cross.Normalize();
@@ -211,12 +210,36 @@ MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
     return report;
 }
 
+}  // namespace
+
+MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
+{
+    std::vector<int> corners;
+    int const skipped = RemoveUnusableFaces(mesh, corners);
+    MeshLoadReport report = BuildFromCorners(mesh, corners, compute_vertex_normals);
+    report.skipped_faces = skipped;
+    return report;
+}
+
 namespace mesh_io {
 
-MeshLoadReport FillMesh(MeshData const &data, TMeshBase &mesh)
+MeshLoadReport FillMesh(MeshData &data, TMeshBase &mesh)
 {
     int const vertex_count = static_cast<int>(data.positions.size() / 3);
-    int const face_count = static_cast<int>(data.triangles.size() / 3);
+    // Faces with a repeated vertex go here, in the compact triples.
+    std::vector<int> &corners = data.triangles;
+    std::size_t kept = 0;
+    for (std::size_t t = 0; t + 2 < corners.size(); t += 3) {
+        int const a = corners[t], b = corners[t + 1], c = corners[t + 2];
+        if (a == b || b == c || a == c)
+            continue;
+        corners[kept] = a;
+        corners[kept + 1] = b;
+        corners[kept + 2] = c;
+        kept += 3;
+    }
+    int const skipped = static_cast<int>((corners.size() - kept) / 3);
+    corners.resize(kept);
     // Parsing is over, so nothing below refuses the data: the mesh is
     // emptied (cached values too) and filled in place rather than copied.
     mesh = TMeshBase();
@@ -234,13 +257,9 @@ MeshLoadReport FillMesh(MeshData const &data, TMeshBase &mesh)
             vertex.Color().Set(data.colors[4 * i], data.colors[4 * i + 1], data.colors[4 * i + 2],
                                data.colors[4 * i + 3]);
     }
-    mesh.SetFNum(face_count);
-    for (int f = 0; f < face_count; ++f) {
-        std::size_t const i = static_cast<std::size_t>(f);
-        mesh.GetF(f).SetIndex(data.triangles[3 * i], data.triangles[3 * i + 1], data.triangles[3 * i + 2]);
-    }
-    MeshLoadReport report = BuildTopology(mesh, !has_normals);
-    report.skipped_faces += data.skipped_faces;
+    mesh.SetFNum(static_cast<int>(kept / 3));
+    MeshLoadReport report = BuildFromCorners(mesh, corners, !has_normals);
+    report.skipped_faces = skipped + data.skipped_faces;
     return report;
 }
 
