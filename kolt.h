@@ -28,9 +28,11 @@
 #include <tessiv/scene/stream_file.h>
 #include <tessiv/scene/stream_mem.h>
 #include <tessiv/scene/tedge.h>
+#include <tessiv/scene/texture.h>
 #include <tessiv/scene/tface.h>
 #include <tessiv/scene/tmesh_base.h>
 #include <tessiv/scene/tnode.h>
 #include <tessiv/scene/tree.h>
+#include <tessiv/scene/tscene.h>
 #include <tessiv/scene/tvert.h>
 #include <tessiv/siblings/zt_base/vector_functions.h>

@@ -6,7 +6,14 @@
 #include <tessiv/imaging/image_processor.h>
 #include <tessiv/imaging/rgbx.h>
 #include <tessiv/kolt.h>
+#include <tessiv/platform/carray.h>
+#include <tessiv/platform/headless.h>
 #include <tessiv/platform/library_version.h>
 #include <tessiv/platform/mfc_string.h>
+#include <tessiv/platform/winbase.h>
 #include <tessiv/platform/windef.h>
+#include <tessiv/platform/wingdi.h>
+#include <tessiv/platform/winuser.h>
+#include <tessiv/render/cgl.h>
+#include <tessiv/siblings/fendral/log.h>
 #include <tessiv/version.h>

@@ -7,6 +7,7 @@
 #include <tessiv/scene/controller.h>
 #include <tessiv/scene/named.h>
 #include <tessiv/scene/stream_mem.h>
+#include <tessiv/scene/texture.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -79,6 +80,16 @@ void LoadRecord(kolt::CStreamI &stream, int record, int mode)
         named.Save(out);
         break;
     }
+    case 1: {
+        kolt::Texture texture("before", kolt::Texture::TEXTURE_DIFFUSE);
+        try {
+            texture.Load(stream);
+        } catch (kolt::IOException const &) {
+        }
+        kolt::CStreamMem out;
+        texture.Save(out);
+        break;
+    }
     case 2: LoadController<kolt::PosController>(stream, mode); break;
     case 3: LoadController<kolt::SclController>(stream, mode); break;
     default: LoadController<kolt::RotController>(stream, mode); break;
@@ -92,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const *data, std::size_t size
     if (size < 1 || size > 1u << 20)
         return 0;
     std::uint8_t const selector = data[0];
-    int const record = selector % 5 == 1 ? 0 : selector % 5;
+    int const record = selector % 5;
     int const mode = (selector / 5) % 3;  // binary, text with separators, text without
     bool const pipe = (selector / 15) % 2 != 0;
     ++data;

@@ -1,6 +1,6 @@
 // The Win32 base types the system is written against: integer and handle
 // types, RECT/POINT/SIZE with their MFC wrappers CRect/CPoint/CSize, and
-// COLORREF with its byte macros. Sizes follow the original 32-bit platform
+// COLORREF with its byte macros, and the word-packing macros of LPARAM. Sizes follow the original 32-bit platform
 // where they reach files or arithmetic: BOOL is int, UINT 32-bit, DWORD and
 // COLORREF uint32_t; WPARAM/LPARAM/LRESULT are pointer-sized.
 #pragma once
@@ -18,6 +18,46 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using COLORREF = std::uint32_t;
+using SHORT = std::int16_t;
+using USHORT = std::uint16_t;
+using INT = int;
+using LONG_PTR = std::intptr_t;
+using ULONG_PTR = std::uintptr_t;
+using DWORD_PTR = std::uintptr_t;
+using UINT_PTR = std::uintptr_t;
+using INT_PTR = std::intptr_t;
+using ATOM = std::uint16_t;
+using LPVOID = void *;
+using LPCVOID = void const *;
+using LPSTR = char *;
+using LPCSTR = char const *;
+using LPCTSTR = char const *;
+using LPTSTR = char *;
+using TCHAR = char;
+
+// Handles are opaque: each names an entry of the platform layer's tables and
+// is never dereferenced, so a stale handle is refused rather than followed.
+#define TESSIV_DECLARE_HANDLE(name) \
+    struct name##__;                \
+    using name = name##__ *
+TESSIV_DECLARE_HANDLE(HWND);
+TESSIV_DECLARE_HANDLE(HDC);
+TESSIV_DECLARE_HANDLE(HGLRC);
+TESSIV_DECLARE_HANDLE(HBITMAP);
+TESSIV_DECLARE_HANDLE(HBRUSH);
+TESSIV_DECLARE_HANDLE(HPEN);
+TESSIV_DECLARE_HANDLE(HFONT);
+TESSIV_DECLARE_HANDLE(HRGN);
+TESSIV_DECLARE_HANDLE(HICON);
+TESSIV_DECLARE_HANDLE(HMENU);
+TESSIV_DECLARE_HANDLE(HINSTANCE);
+TESSIV_DECLARE_HANDLE(HRSRC);
+#undef TESSIV_DECLARE_HANDLE
+using HCURSOR = HICON;
+using HMODULE = HINSTANCE;
+using HGDIOBJ = void *;
+using HANDLE = void *;
+using HGLOBAL = void *;
 
 #ifndef TRUE
 #define TRUE 1
@@ -36,6 +76,30 @@ constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xff); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xff); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xff); }
 
+constexpr WORD LOWORD(std::uintptr_t value) { return static_cast<WORD>(value & 0xffff); }
+constexpr WORD HIWORD(std::uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xffff); }
+constexpr BYTE LOBYTE(std::uintptr_t value) { return static_cast<BYTE>(value & 0xff); }
+constexpr BYTE HIBYTE(std::uintptr_t value) { return static_cast<BYTE>((value >> 8) & 0xff); }
+constexpr DWORD MAKELONG(WORD low, WORD high)
+{
+    return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
+}
+// Packs two 16-bit words; negative coordinates keep their low 16 bits, as on Win32.
+constexpr LPARAM MAKELPARAM(int low, int high)
+{
+    return static_cast<LPARAM>(static_cast<LONG>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high))));
+}
+constexpr WPARAM MAKEWPARAM(int low, int high)
+{
+    return static_cast<WPARAM>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high)));
+}
+constexpr LRESULT MAKELRESULT(int low, int high) { return MAKELPARAM(low, high); }
+// Mouse coordinates are signed 16-bit words: a point left of a window is negative.
+constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lp))); }
+constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(lp))); }
+constexpr SHORT GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<SHORT>(HIWORD(wp)); }
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) { return LOWORD(wp); }
+
 struct POINT {
     LONG x, y;
 };
@@ -45,6 +109,76 @@ struct SIZE {
 struct RECT {
     LONG left, top, right, bottom;
 };
+
+// The rectangle functions of USER32: a rectangle holds the pixels from
+// left/top up to but excluding right/bottom.
+inline BOOL IsRectEmpty(RECT const *r) { return !r || r->right <= r->left || r->bottom <= r->top; }
+inline BOOL SetRect(RECT *r, int left, int top, int right, int bottom)
+{
+    if (!r)
+        return FALSE;
+    *r = RECT{left, top, right, bottom};
+    return TRUE;
+}
+inline BOOL SetRectEmpty(RECT *r) { return SetRect(r, 0, 0, 0, 0); }
+inline BOOL OffsetRect(RECT *r, int dx, int dy)
+{
+    if (!r)
+        return FALSE;
+    *r = RECT{r->left + dx, r->top + dy, r->right + dx, r->bottom + dy};
+    return TRUE;
+}
+inline BOOL InflateRect(RECT *r, int dx, int dy)
+{
+    if (!r)
+        return FALSE;
+    *r = RECT{r->left - dx, r->top - dy, r->right + dx, r->bottom + dy};
+    return TRUE;
+}
+inline BOOL PtInRect(RECT const *r, POINT p)
+{
+    return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom;
+}
+inline BOOL EqualRect(RECT const *a, RECT const *b)
+{
+    return a && b && a->left == b->left && a->top == b->top && a->right == b->right &&
+           a->bottom == b->bottom;
+}
+// An empty intersection is stored as the empty rectangle (0, 0, 0, 0).
+inline BOOL IntersectRect(RECT *out, RECT const *a, RECT const *b)
+{
+    if (!out || !a || !b)
+        return FALSE;
+    RECT r{a->left > b->left ? a->left : b->left, a->top > b->top ? a->top : b->top,
+           a->right < b->right ? a->right : b->right, a->bottom < b->bottom ? a->bottom : b->bottom};
+    if (IsRectEmpty(&r)) {
+        *out = RECT{0, 0, 0, 0};
+        return FALSE;
+    }
+    *out = r;
+    return TRUE;
+}
+// Empty inputs do not widen the union.
+inline BOOL UnionRect(RECT *out, RECT const *a, RECT const *b)
+{
+    if (!out || !a || !b)
+        return FALSE;
+    if (IsRectEmpty(a) && IsRectEmpty(b)) {
+        *out = RECT{0, 0, 0, 0};
+        return FALSE;
+    }
+    if (IsRectEmpty(a)) {
+        *out = *b;
+        return TRUE;
+    }
+    if (IsRectEmpty(b)) {
+        *out = *a;
+        return TRUE;
+    }
+    *out = RECT{a->left < b->left ? a->left : b->left, a->top < b->top ? a->top : b->top,
+                a->right > b->right ? a->right : b->right, a->bottom > b->bottom ? a->bottom : b->bottom};
+    return TRUE;
+}
 
 class CPoint : public POINT {
 public:
@@ -92,6 +226,15 @@ public:
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
     void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
+    BOOL IntersectRect(RECT const *a, RECT const *b) { return ::IntersectRect(this, a, b); }
+    BOOL UnionRect(RECT const *a, RECT const *b) { return ::UnionRect(this, a, b); }
+    void NormalizeRect()
+    {
+        if (left > right) { LONG t = left; left = right; right = t; }
+        if (top > bottom) { LONG t = top; top = bottom; bottom = t; }
+    }
+    operator RECT *() { return this; }
+    operator RECT const *() const { return this; }
 
     friend bool operator==(CRect const &a, CRect const &b)
     {

@@ -15,7 +15,7 @@ namespace kolt {
 class Named {
 public:
     Named() = default;
-    explicit Named(char const *name) : name_(name) {}
+    Named(char const *name) : name_(name) {}
 
     void SetName(char const *name) { name_ = name; }
     String GetName() const { return name_; }

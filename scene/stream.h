@@ -90,6 +90,9 @@ public:
     bool ascii() const { return m_ascii; }
     void set_ascii(bool ascii) { m_ascii = ascii; }
 
+    // The virtual members below are declared in the order of their slots in
+    // the table that hosts compiled against; add new ones only at the end.
+
     // Pushes buffered bytes to the sink's destination (no-op here).
     virtual void flush();
     virtual bool fail() const { return m_fail; }
@@ -164,6 +167,9 @@ public:
     }
     char const *get_delimitor() const { return m_delimitor; }
 
+    // The virtual members below are declared in the order of their slots in
+    // the table that hosts compiled against; add new ones only at the end.
+
     // True only when the read buffer is drained and the source is exhausted.
     virtual bool eof() const { return is_rbuffer_empty() && m_eof; }
     virtual bool fail() const { return m_fail; }
@@ -197,6 +203,7 @@ public:
         throw IOException(message);
     }
     virtual void set_eof(bool eof) { m_eof = eof; }
+    // Clears the flags and drops whatever the read buffer still held.
     virtual void initialize()
     {
         m_fail = false;
@@ -205,7 +212,7 @@ public:
         m_rptr = m_rend = m_rbuffer;
     }
     // Bytes the source can still supply beyond the read buffer, or
-    // kUnknownSize.
+    // kUnknownSize. Added after the host's slots.
     virtual std::uint64_t source_size_left() const { return kUnknownSize; }
 
     // The eight-byte counterpart of operator<<(unsigned long long).

@@ -38,11 +38,16 @@ public:
     // child must be a child of this node.
     void DeleteChild(Tree *child) { DeleteChild(GetChildIndex(child)); }
 
-    // Moves this node to the end of p's list; p must not be null.
+    // Moves this node to the end of p's list; p must not be null. A copy
+    // names its source's parent without being in its list: nothing is
+    // removed there for it.
     void ChangeParent(Tree *p)
     {
-        if (parent_)
-            parent_->children_.Remove(parent_->children_.IndexOf(this));
+        if (parent_) {
+            unsigned int const slot = parent_->children_.IndexOf(this);
+            if (slot < parent_->children_.size())
+                parent_->children_.Remove(slot);
+        }
         parent_ = p;
         p->children_.Append(this);
     }

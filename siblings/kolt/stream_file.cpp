@@ -98,11 +98,11 @@ void CStreamFile::open_checked(char const *path, unsigned int mode)
     close();
     std::string shown = path == nullptr ? "(null)" : path;
     if (path == nullptr)
-        throw_exception("opening file: no path given");
+        wire::Fail(*this, "opening file", "no path given");
     if (mode == 0 || (mode & ~kAllModes) != 0)
-        throw_exception(("opening '" + shown + "': mode " + std::to_string(mode) +
-                         " is not a combination of 1 (write), 2 (append) and 4 (read)")
-                            .c_str());
+        wire::Fail(*this, "opening '" + shown + "'",
+                   "mode " + std::to_string(mode) +
+                       " is not a combination of 1 (write), 2 (append) and 4 (read)");
 
     bool readable = (mode & modeRead) != 0;
     bool writable = (mode & (modeWrite | modeAppend)) != 0;
@@ -120,15 +120,15 @@ void CStreamFile::open_checked(char const *path, unsigned int mode)
     do {
         descriptor = ::open(path, flags, 0666);
     } while (descriptor < 0 && errno == EINTR);
-    char const *purpose = writable ? (readable ? "for reading and writing" : "for writing")
-                                   : "for reading";
+    std::string operation = "opening '" + shown + "' " +
+        (writable ? (readable ? "for reading and writing" : "for writing") : "for reading");
     if (descriptor < 0)
-        throw_exception(("opening '" + shown + "' " + purpose + ": " + SystemReason(errno)).c_str());
+        wire::Fail(*this, operation, SystemReason(errno));
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
         int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(descriptor);
-        throw_exception(("opening '" + shown + "' " + purpose + ": " + SystemReason(error)).c_str());
+        wire::Fail(*this, operation, SystemReason(error));
     }
 
     handle->descriptor = descriptor;
@@ -165,7 +165,7 @@ void CStreamFile::close()
     m_file = nullptr;
     m_mode = 0;
     if (!failure.empty())
-        throw_exception(("closing '" + path + "': " + failure).c_str());
+        wire::Fail(*this, "closing '" + path + "'", failure);
 }
 
 void CStreamFile::flush()
@@ -176,18 +176,17 @@ void CStreamFile::flush()
     unsigned int pending = handle->buffered;
     handle->buffered = 0;
     if (int error = WriteAll(*handle, handle->write_buffer.get(), pending))
-        throw_exception(("writing " + std::to_string(pending) + " bytes to '" + handle->path +
-                         "': " + SystemReason(error))
-                            .c_str());
+        wire::Fail(*this, "writing " + std::to_string(pending) + " bytes to '" + handle->path + "'",
+                   SystemReason(error));
 }
 
 bool CStreamFile::write_buffer(unsigned char const *data, unsigned int size)
 {
     FileHandle *handle = Handle(m_file);
     if (handle == nullptr)
-        throw_exception("writing to file stream: no file is open");
+        wire::Fail(*this, "writing to file stream", "no file is open");
     if (!handle->writable)
-        throw_exception(("writing to '" + handle->path + "': the file is open for reading only").c_str());
+        wire::Fail(*this, "writing to '" + handle->path + "'", "the file is open for reading only");
     handle->wrote = true;
     if (size <= kWriteBufferSize - handle->buffered) {
         wire::CopyBytes(handle->write_buffer.get() + handle->buffered, data, size);
@@ -201,9 +200,8 @@ bool CStreamFile::write_buffer(unsigned char const *data, unsigned int size)
         return true;
     }
     if (int error = WriteAll(*handle, data, size))
-        throw_exception(("writing " + std::to_string(size) + " bytes to '" + handle->path +
-                         "': " + SystemReason(error))
-                            .c_str());
+        wire::Fail(*this, "writing " + std::to_string(size) + " bytes to '" + handle->path + "'",
+                   SystemReason(error));
     return true;
 }
 
@@ -211,9 +209,9 @@ unsigned int CStreamFile::read_source(void *buffer, unsigned int size)
 {
     FileHandle *handle = Handle(m_file);
     if (handle == nullptr)
-        throw_exception("reading from file stream: no file is open");
+        wire::Fail(*this, "reading from file stream", "no file is open");
     if (!handle->readable)
-        throw_exception(("reading from '" + handle->path + "': the file is open for writing only").c_str());
+        wire::Fail(*this, "reading from '" + handle->path + "'", "the file is open for writing only");
     // What this stream wrote is readable once it is in the file.
     flush();
     auto *out = static_cast<unsigned char *>(buffer);
@@ -226,7 +224,7 @@ unsigned int CStreamFile::read_source(void *buffer, unsigned int size)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw_exception(("reading from '" + handle->path + "': " + SystemReason(errno)).c_str());
+            wire::Fail(*this, "reading from '" + handle->path + "'", SystemReason(errno));
         }
         if (got == 0)
             break;

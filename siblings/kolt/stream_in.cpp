@@ -25,9 +25,28 @@ constexpr std::size_t kMaxNumberToken = 256;
 // how much is left.
 constexpr std::uint64_t kCountedChunk = 64 * 1024;
 
-std::string Describe(char const *operation, char const *cause)
+// Throws unless the token is short enough to be a number.
+void CheckNumberLength(CStreamI &stream, char const *text, std::size_t length, char const *operation)
 {
-    return std::string(operation) + ": " + cause;
+    if (length > kMaxNumberToken)
+        wire::Fail(stream, operation,
+                   "token " + wire::QuoteToken(text, length) + " is longer than " +
+                       std::to_string(kMaxNumberToken) + " characters");
+}
+
+// The value of a whole token as T; throws when the token is not a number
+// or, though well-formed, is out of T's range.
+template <class T>
+T ParseWhole(CStreamI &stream, char const *text, std::size_t length, char const *operation)
+{
+    T value{};
+    std::from_chars_result result = std::from_chars(text, text + length, value);
+    bool whole = result.ptr == text + length;
+    if (whole && result.ec == std::errc::result_out_of_range)
+        wire::Fail(stream, operation, wire::QuoteToken(text, length) + " is out of range");
+    if (!whole || result.ec != std::errc())
+        wire::Fail(stream, operation, "token " + wire::QuoteToken(text, length) + " is not a number");
+    return value;
 }
 
 }  // namespace
@@ -78,9 +97,9 @@ void CStreamI::read_slow(void *data, unsigned int size, char const *operation)
 {
     unsigned int done = read_some(data, size);
     if (done < size)
-        throw_exception((std::string(operation) + ": end of data after " + std::to_string(done) +
-                         " of " + std::to_string(size) + " bytes")
-                            .c_str());
+        wire::Fail(*this, operation,
+                   "end of data after " + std::to_string(done) + " of " + std::to_string(size) +
+                       " bytes");
 }
 
 int CStreamI::read(void *data, unsigned int size)
@@ -117,7 +136,7 @@ std::size_t CStreamI::next_token(char *text, std::size_t capacity, char const *o
     // Skip the delimiters before the token.
     for (;;) {
         if (m_rptr == m_rend && refill() == 0)
-            throw_exception(Describe(operation, "end of data").c_str());
+            wire::Fail(*this, operation, "end of data");
         while (m_rptr != m_rend && delimiter.test(static_cast<unsigned char>(*m_rptr)))
             ++m_rptr;
         if (m_rptr != m_rend)
@@ -154,30 +173,18 @@ void CStreamI::read_integer_text(T &value, long long low, unsigned long long hig
 {
     char text[kMaxNumberToken + 1];
     std::size_t length = next_token(text, sizeof text, operation);
-    if (length > kMaxNumberToken)
-        throw_exception((std::string(operation) + ": token " + wire::QuoteToken(text, length) +
-                         " is longer than " + std::to_string(kMaxNumberToken) + " characters")
-                            .c_str());
-    // Parse in the widest type of the same signedness, then check the
+    CheckNumberLength(*this, text, length, operation);
+    // Parsed in the widest type of the same signedness, then held to the
     // field's range (long keeps the four-byte range of the wire).
     using Wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
-    Wide wide = 0;
-    std::from_chars_result result = std::from_chars(text, text + length, wide);
-    bool in_range = true;
+    Wide wide = ParseWhole<Wide>(*this, text, length, operation);
+    bool in_range;
     if constexpr (std::is_signed_v<T>)
         in_range = wide >= low && wide <= static_cast<long long>(high);
     else
         in_range = wide <= high;
-    bool parsed_whole = result.ptr == text + length;
-    if (parsed_whole && (result.ec == std::errc::result_out_of_range ||
-                         (result.ec == std::errc() && !in_range)))
-        throw_exception((std::string(operation) + ": " + wire::QuoteToken(text, length) +
-                         " is out of range")
-                            .c_str());
-    if (result.ec != std::errc() || !parsed_whole)
-        throw_exception((std::string(operation) + ": token " + wire::QuoteToken(text, length) +
-                         " is not a number")
-                            .c_str());
+    if (!in_range)
+        wire::Fail(*this, operation, wire::QuoteToken(text, length) + " is out of range");
     value = static_cast<T>(wide);
 }
 
@@ -198,21 +205,8 @@ void CStreamI::read_float_text(T &value, char const *operation)
 {
     char text[kMaxNumberToken + 1];
     std::size_t length = next_token(text, sizeof text, operation);
-    if (length > kMaxNumberToken)
-        throw_exception((std::string(operation) + ": token " + wire::QuoteToken(text, length) +
-                         " is longer than " + std::to_string(kMaxNumberToken) + " characters")
-                            .c_str());
-    T parsed = 0;
-    std::from_chars_result result = std::from_chars(text, text + length, parsed);
-    if (result.ec == std::errc::result_out_of_range && result.ptr == text + length)
-        throw_exception((std::string(operation) + ": " + wire::QuoteToken(text, length) +
-                         " is out of range")
-                            .c_str());
-    if (result.ec != std::errc() || result.ptr != text + length)
-        throw_exception((std::string(operation) + ": token " + wire::QuoteToken(text, length) +
-                         " is not a number")
-                            .c_str());
-    value = parsed;
+    CheckNumberLength(*this, text, length, operation);
+    value = ParseWhole<T>(*this, text, length, operation);
 }
 
 CStreamI &CStreamI::operator>>(bool &value)
@@ -222,18 +216,17 @@ CStreamI &CStreamI::operator>>(bool &value)
         char text[3];
         std::size_t length = next_token(text, sizeof text, "reading bool");
         if (length != 1 || (text[0] != '0' && text[0] != '1'))
-            throw_exception(("reading bool: token " + wire::QuoteToken(text, std::min<std::size_t>(length, 2)) +
-                             (length > 2 ? "..." : "") + " is neither 0 nor 1")
-                                .c_str());
+            wire::Fail(*this, "reading bool",
+                       "token " + wire::QuoteToken(text, std::min<std::size_t>(length, 2)) +
+                           (length > 2 ? "..." : "") + " is neither 0 nor 1");
         byte = text[0] == '1';
     } else {
         read_binary(byte, "reading bool");
         if (byte > 1) {
             char hex[8];
             std::to_chars_result result = std::to_chars(hex, hex + sizeof hex, byte, 16);
-            throw_exception(("reading bool: byte 0x" + std::string(hex, result.ptr) +
-                             " is neither 0 nor 1")
-                                .c_str());
+            wire::Fail(*this, "reading bool",
+                       "byte 0x" + std::string(hex, result.ptr) + " is neither 0 nor 1");
         }
     }
     value = byte == 1;
@@ -320,7 +313,7 @@ void CStreamI::ensure_available(std::uint64_t count, std::uint64_t element_size,
                   " bytes left"
             : "count " + std::to_string(count) + " of " + std::to_string(element_size) +
                   "-byte elements exceeds the " + std::to_string(left) + " bytes left";
-        throw_exception((std::string(operation) + ": " + cause).c_str());
+        wire::Fail(*this, operation, cause);
     }
 }
 
@@ -339,9 +332,9 @@ std::string CStreamI::read_counted(std::uint64_t size, char const *operation)
         bytes.resize(start + static_cast<std::size_t>(chunk));
         unsigned int got = read_some(bytes.data() + start, static_cast<unsigned int>(chunk));
         if (got < chunk)
-            throw_exception((std::string(operation) + ": end of data after " +
-                             std::to_string(start + got) + " of " + std::to_string(size) + " bytes")
-                                .c_str());
+            wire::Fail(*this, operation,
+                       "end of data after " + std::to_string(start + got) + " of " +
+                           std::to_string(size) + " bytes");
     }
     return bytes;
 }

@@ -48,17 +48,15 @@ bool CStreamMem::write_buffer(unsigned char const *data, unsigned int size)
     if (size > m_data.capacity() - old_size) {
         std::uint64_t needed = std::uint64_t{old_size} + size;
         if (needed > UINT32_MAX)
-            throw_exception(("writing to memory stream: " + std::to_string(size) +
-                             " more bytes exceed the 4 GiB a memory stream holds")
-                                .c_str());
+            wire::Fail(*this, "writing to memory stream",
+                       std::to_string(size) + " more bytes exceed the 4 GiB a memory stream holds");
         // Doubling keeps appends of small values at amortised constant cost.
         std::uint64_t grown = std::max<std::uint64_t>(needed, std::uint64_t{2} * m_data.capacity());
         try {
             m_data.reserve(static_cast<unsigned int>(std::min<std::uint64_t>(grown, UINT32_MAX)));
         } catch (std::bad_alloc const &) {
-            throw_exception(("writing to memory stream: no memory to grow past " +
-                             std::to_string(old_size) + " bytes")
-                                .c_str());
+            wire::Fail(*this, "writing to memory stream",
+                       "no memory to grow past " + std::to_string(old_size) + " bytes");
         }
     }
     m_data.resize(old_size + size);

@@ -44,9 +44,7 @@ Image Text(T value)
 void Put(CStreamO &stream, void const *data, unsigned int size, char const *operation)
 {
     if (!stream.write_buffer(static_cast<unsigned char const *>(data), size))
-        stream.throw_exception((std::string(operation) + ": the stream refused " +
-                                std::to_string(size) + " bytes")
-                                   .c_str());
+        wire::Fail(stream, operation, "the stream refused " + std::to_string(size) + " bytes");
 }
 
 void Put(CStreamO &stream, Image const &image, char const *operation)
@@ -68,9 +66,8 @@ void CStreamO::textout(char const *text)
         return;
     std::size_t length = std::strlen(text);
     if (length > UINT32_MAX)
-        throw_exception(("writing text: " + std::to_string(length) +
-                         " characters exceed the four-byte limit of one write")
-                            .c_str());
+        wire::Fail(*this, "writing text",
+                   std::to_string(length) + " characters exceed the four-byte limit of one write");
     Put(*this, text, static_cast<unsigned int>(length), "writing text");
 }
 
@@ -109,9 +106,8 @@ CStreamO &CStreamO::operator<<(char const *text)
     }
     std::size_t length = text == nullptr ? 0 : std::strlen(text);
     if (length > UINT32_MAX)
-        throw_exception(("writing string: length " + std::to_string(length) +
-                         " does not fit the four-byte length field")
-                            .c_str());
+        wire::Fail(*this, "writing string",
+                   "length " + std::to_string(length) + " does not fit the four-byte length field");
     Put(*this, Binary<std::uint32_t>(length), "writing string");
     if (length > 0)
         Put(*this, text, static_cast<unsigned int>(length), "writing string");
@@ -139,9 +135,8 @@ CStreamO &CStreamO::operator<<(double value)
 CStreamO &CStreamO::operator<<(unsigned long value)
 {
     if (value > UINT32_MAX)
-        throw_exception(("writing unsigned long: value " + std::to_string(value) +
-                         " does not fit the four-byte field")
-                            .c_str());
+        wire::Fail(*this, "writing unsigned long",
+                   "value " + std::to_string(value) + " does not fit the four-byte field");
     if (m_ascii)
         Put(*this, Text(value), "writing unsigned long");
     else
@@ -161,9 +156,8 @@ CStreamO &CStreamO::operator<<(unsigned int value)
 CStreamO &CStreamO::operator<<(long value)
 {
     if (value < INT32_MIN || value > INT32_MAX)
-        throw_exception(("writing long: value " + std::to_string(value) +
-                         " does not fit the four-byte field")
-                            .c_str());
+        wire::Fail(*this, "writing long",
+                   "value " + std::to_string(value) + " does not fit the four-byte field");
     if (m_ascii)
         Put(*this, Text(value), "writing long");
     else

@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
+
+#include <tessiv/scene/stream.h>
 
 namespace kolt::wire {
 
@@ -47,6 +50,18 @@ inline void CopyBytes(unsigned char *to, unsigned char const *from, std::size_t 
     case 0: break;
     default: std::memcpy(to, from, size); break;
     }
+}
+
+// Fails the stream with the message "<operation>: <cause>". Should an
+// override of throw_exception return, the exception is thrown here.
+template <class Stream>
+[[noreturn]] void Fail(Stream &stream, std::string_view operation, std::string_view cause)
+{
+    std::string message(operation);
+    message += ": ";
+    message += cause;
+    stream.throw_exception(message.c_str());
+    throw IOException(message);
 }
 
 // A token as a message shows it: quoted, at most 40 characters, with

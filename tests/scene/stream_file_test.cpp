@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+#include "stream_primitives.h"
+
 using kolt::CStreamFile;
 using kolt::IOException;
 
@@ -76,6 +78,23 @@ TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
     EXPECT_THROW(in >> answer, IOException);
 }
 
+TEST_F(StreamFileTest, EveryPrimitiveRoundTripsThroughAFileInBothModes)
+{
+    for (bool ascii : {false, true}) {
+        SCOPED_TRACE(ascii ? "text mode" : "binary mode");
+        std::string path = Path(ascii ? "primitives.txt" : "primitives.bin");
+        CStreamFile out;
+        ASSERT_TRUE(out.open(path.c_str(), CStreamFile::modeWrite));
+        out.set_ascii(ascii);
+        stream_test::WriteEveryPrimitive(out);
+        out.close();
+        CStreamFile in;
+        ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
+        in.set_ascii(ascii);
+        stream_test::CheckEveryPrimitive(in);
+    }
+}
+
 TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
 {
     std::string path = Path("record.bin");
@@ -103,6 +122,31 @@ TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
     char all[11];
     in.read(all, sizeof all);
     EXPECT_TRUE(in.eof()) << "eof as soon as the last byte is read";
+}
+
+TEST_F(StreamFileTest, PipesReadWithoutAKnownSize)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::string record("\x05\x00\x00\x00" "abcde" "\xff\xff\xff\x7f" "short", 18);
+    ASSERT_EQ(::write(ends[1], record.data(), record.size()), static_cast<ssize_t>(record.size()));
+    ::close(ends[1]);
+
+    CStreamFile pipe;
+    std::string path = "/proc/self/fd/" + std::to_string(ends[0]);
+    ASSERT_TRUE(pipe.open(path.c_str(), CStreamFile::modeRead));
+    ::close(ends[0]);
+    EXPECT_EQ(pipe.bytes_left(), kolt::CStreamI::kUnknownSize);
+    kolt::String name;
+    pipe >> name;
+    EXPECT_STREQ(name.getbuf(), "abcde");
+    try {
+        pipe >> name;
+        ADD_FAILURE() << "no exception";
+    } catch (IOException const &error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "reading string: end of data after 5 of 2147483647 bytes");
+    }
 }
 
 TEST_F(StreamFileTest, ModesTruncateAppendAndReadBack)

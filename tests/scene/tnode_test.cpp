@@ -4,8 +4,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <string>
-#include <vector>
 
 using kolt::MatX4;
 using kolt::Pnt3;
@@ -28,12 +26,7 @@ void ExpectPointNear(Pnt3 const &actual, Pnt3 const &expected)
     EXPECT_NEAR(actual.z, expected.z, 1e-12);
 }
 
-MatX4 Translation(double x, double y, double z)
-{
-    MatX4 m;
-    m.SetTranslate(Pnt3(x, y, z));
-    return m;
-}
+MatX4 Translation(double x, double y, double z) { MatX4 m; m.SetTranslate(Pnt3(x, y, z)); return m; }
 MatX4 RotX(double a) { MatX4 m; m.SetRotateX(a); return m; }
 MatX4 RotY(double a) { MatX4 m; m.SetRotateY(a); return m; }
 MatX4 RotZ(double a) { MatX4 m; m.SetRotateZ(a); return m; }
@@ -47,29 +40,6 @@ MatX4 WithTranslationOf(MatX4 m, MatX4 const &source)
     m.m[14] = source.m[14];
     return m;
 }
-
-// A node that logs the order of its recursion steps.
-class LoggingNode : public TNode {
-public:
-    LoggingNode(std::string name, std::vector<std::string> *log) : name_(std::move(name)), log_(log) {}
-    LoggingNode *Add(std::string const &name)
-    {
-        auto *child = new LoggingNode(name, log_);
-        child->ChangeParent(this);
-        return child;
-    }
-
-protected:
-    void OnRecursion(int n) override
-    {
-        log_->push_back(name_ + ":" + std::to_string(n));
-        TNode::OnRecursion(n);
-    }
-
-private:
-    std::string name_;
-    std::vector<std::string> *log_;
-};
 
 TEST(TNodeTest, SetIdentityResetsTheMatricesAndTransformsReadTheirOwn)
 {
@@ -85,17 +55,6 @@ TEST(TNodeTest, SetIdentityResetsTheMatricesAndTransformsReadTheirOwn)
     node.GetInvGlobalMatrix() = Translation(10, 20, 30);
     ExpectPointNear(node.Transform(Pnt3(0, 0, 0)), Pnt3(1, 2, 3));
     ExpectPointNear(node.InverseTransform(Pnt3(0, 0, 0)), Pnt3(10, 20, 30));
-}
-
-TEST(TNodeTest, CalcChildVisitsTheSubtreeInPreOrderWithZero)
-{
-    std::vector<std::string> log;
-    LoggingNode root("root", &log);
-    LoggingNode *a = root.Add("A");
-    a->Add("A1");
-    root.Add("B");
-    root.CalcChild();
-    EXPECT_EQ(log, (std::vector<std::string>{"root:0", "A:0", "A1:0", "B:0"}));
 }
 
 TEST(TNodeTest, RotationsTurnCounterClockwiseAboutOwnAndParentAxes)

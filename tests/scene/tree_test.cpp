@@ -115,7 +115,10 @@ TEST(TreeTest, CopiesNameTheSameChildrenButDeleteOnlyTheirOwn)
     EXPECT_EQ(parent.GetChildCount(), 1) << "the parent's list does not gain the copy";
     copy->DeleteChild(0);
     copy->NewChild();
-    delete copy;
+    Probe elsewhere("E", &log);
+    copy->ChangeParent(&elsewhere);
+    EXPECT_EQ(Children(parent), (std::vector<Tree *>{source})) << "moving a copy leaves its source in place";
+    elsewhere.ClearChildren();  // the copy is deleted with elsewhere's list
     EXPECT_EQ(log, (Log{"~src", "~src+"})) << "only the child added to the copy is deleted";
 
     // The copy outlives its source without touching the deleted children.

@@ -1,0 +1,19 @@
+// A bare EGL frame on the headless display, as a program without our layers
+// would draw it: the baseline of the frame-bracket benchmark. Built only
+// into the benchmark, never into the library.
+#pragma once
+
+namespace tessiv_platform::bare_egl {
+
+// Opens the display and makes a compatibility context and two width x height
+// pbuffers with 24-bit depth buffers. False when EGL is not available.
+bool open(int width, int height);
+// make-current, clear colour and depth, swap (a pbuffer's swap does
+// nothing), release.
+void frame();
+// The same with the swap exchanging the two pbuffers by rebinding, as the
+// headless drawable swaps.
+void exchanging_frame();
+void close();
+
+}  // namespace tessiv_platform::bare_egl

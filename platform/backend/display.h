@@ -1,0 +1,48 @@
+// Private to libtessiv_platform: the seam between the WGL calls and the
+// display backend that provides GL contexts and window drawables. Nothing
+// here names the backend's own API, so wgl.cpp stays backend-neutral.
+#pragma once
+
+#include <tessiv/platform/headless.h>
+#include <tessiv/platform/win_objects.h>
+
+#include <vector>
+
+namespace tessiv_platform::backend {
+
+// One GL pixel format the display offers; every format is double-buffered,
+// draws to windows and supports OpenGL.
+struct PixelFormat {
+    int colour_bits;  // red + green + blue
+    int alpha_bits;
+    int depth_bits;
+    int stencil_bits;
+};
+
+struct Context;
+
+// The formats, in index order (format n is element n - 1). Opens the display
+// on first use; empty when it cannot be opened or offers no format, the
+// cause reported once through the diagnostic sink.
+std::vector<PixelFormat> pixel_formats();
+
+// A compatibility-profile context of format (1-based), sharing objects with
+// every other context of the process; null on failure (reported).
+Context *create_context(int format);
+void destroy_context(Context *context);
+
+// Binds context on the calling thread to the window's drawable, creating
+// the drawable or fitting it to the client size first.
+bool make_current(Context *context, Window &window);
+// Binds no context on the calling thread.
+bool release_current();
+// Copies the drawable's back buffer to its front buffer.
+bool swap_buffers(Window &window);
+// Frees the window's drawable; a context bound to it stays current without one.
+void destroy_drawable(Window &window);
+bool read_front_buffer(Window &window, TessivFrontBuffer *out);
+void *proc_address(char const *name);
+void set_fault(TessivDisplayFault fault);
+void set_swap_method(TessivSwapMethod method);
+
+}  // namespace tessiv_platform::backend

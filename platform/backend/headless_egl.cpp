@@ -1,0 +1,517 @@
+// Headless display backend: EGL on Mesa's surfaceless platform.
+//
+// Supports: GL pixel formats from the display's RGB888 configs that render
+// OpenGL into pbuffers; one compatibility-profile context per
+// wglCreateContext, all in one share group; per window a double-buffered
+// drawable of the client size made of two pbuffers (colour and depth each),
+// one the back buffer and one the front buffer, which SwapBuffers exchanges
+// by rebinding (or, in the copying swap method, fills from the back buffer
+// with a blit); reading the front buffer back as an image.
+// Does not support: single-buffered or colour-index formats, GDI drawing
+// into GL windows, showing anything on a real screen (that is the X11
+// backend's job). Tested by tests/platform/wgl_test.cpp and
+// tests/render/cgl_test.cpp; the recipe and its pitfalls: README.md here.
+#include <tessiv/platform/backend/display.h>
+#include <tessiv/platform/winbase.h>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <tuple>
+
+namespace tessiv_platform {
+
+struct Drawable {
+    EGLSurface buffers[2] = {EGL_NO_SURFACE, EGL_NO_SURFACE};
+    int back = 0;  // index of the back buffer; the other is the front buffer
+    EGLConfig config = nullptr;
+    int width = 0;
+    int height = 0;
+    bool shown = false;  // a swap happened since the buffers were made
+    int bound = 0;       // threads on which a context draws into the back buffer
+    EGLSurface back_surface() const { return buffers[back]; }
+    EGLSurface front_surface() const { return buffers[back ^ 1]; }
+};
+
+namespace backend {
+
+struct Context {
+    EGLContext egl = EGL_NO_CONTEXT;
+    EGLConfig config = nullptr;
+};
+
+namespace {
+
+struct Display {
+    bool opened = false;
+    bool failed = false;
+    EGLDisplay egl = EGL_NO_DISPLAY;
+    std::vector<EGLConfig> configs;  // one per pixel format
+    std::vector<PixelFormat> formats;
+    // Without a config (EGL_KHR_no_config_context), so it binds to the
+    // drawables of every format; every context shares with it.
+    Context root;
+    PFNGLBLITFRAMEBUFFERPROC blit_framebuffer = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
+};
+
+std::mutex display_mutex;
+TessivDisplayFault active_fault = TessivDisplayFault::None;
+TessivSwapMethod swap_method = TessivSwapMethod::Exchange;
+
+Display &display()
+{
+    // Kept for the life of the process: the driver's threads and tables go
+    // away with it, and terminating EGL at exit races other static destructors.
+    static auto *instance = new Display;
+    return *instance;
+}
+
+thread_local Context *current_context = nullptr;
+thread_local Drawable *current_drawable = nullptr;
+
+char const *egl_error_name(EGLint error)
+{
+    switch (error) {
+    case EGL_SUCCESS: return "EGL_SUCCESS";
+    case EGL_NOT_INITIALIZED: return "EGL_NOT_INITIALIZED";
+    case EGL_BAD_ACCESS: return "EGL_BAD_ACCESS";
+    case EGL_BAD_ALLOC: return "EGL_BAD_ALLOC";
+    case EGL_BAD_ATTRIBUTE: return "EGL_BAD_ATTRIBUTE";
+    case EGL_BAD_CONTEXT: return "EGL_BAD_CONTEXT";
+    case EGL_BAD_CONFIG: return "EGL_BAD_CONFIG";
+    case EGL_BAD_CURRENT_SURFACE: return "EGL_BAD_CURRENT_SURFACE";
+    case EGL_BAD_DISPLAY: return "EGL_BAD_DISPLAY";
+    case EGL_BAD_SURFACE: return "EGL_BAD_SURFACE";
+    case EGL_BAD_MATCH: return "EGL_BAD_MATCH";
+    case EGL_BAD_PARAMETER: return "EGL_BAD_PARAMETER";
+    case EGL_BAD_NATIVE_PIXMAP: return "EGL_BAD_NATIVE_PIXMAP";
+    case EGL_BAD_NATIVE_WINDOW: return "EGL_BAD_NATIVE_WINDOW";
+    case EGL_CONTEXT_LOST: return "EGL_CONTEXT_LOST";
+    default: return "unknown EGL error";
+    }
+}
+
+void report(char const *title, char const *call, EGLint error)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "%s failed: %s (0x%04X)", call, egl_error_name(error),
+                  static_cast<unsigned>(error));
+    TessivReportDiagnostic(title, text);
+}
+
+// Opens the display, lists the usable configs and makes the root context.
+// Called with display_mutex held.
+bool open_display()
+{
+    Display &d = display();
+    if (d.opened || d.failed)
+        return d.opened;
+    d.failed = true;
+    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!get_platform_display) {
+        TessivReportDiagnostic("ChoosePixelFormat", "eglGetPlatformDisplayEXT is not available");
+        return false;
+    }
+    d.egl = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0, minor = 0;
+    if (d.egl == EGL_NO_DISPLAY || !eglInitialize(d.egl, &major, &minor)) {
+        report("ChoosePixelFormat", "eglInitialize", eglGetError());
+        return false;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        report("ChoosePixelFormat", "eglBindAPI", eglGetError());
+        return false;
+    }
+    EGLint const wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
+    EGLint count = 0;
+    eglChooseConfig(d.egl, wanted, nullptr, 0, &count);
+    std::vector<EGLConfig> configs(static_cast<std::size_t>(std::max(count, 0)));
+    if (count > 0)
+        eglChooseConfig(d.egl, wanted, configs.data(), count, &count);
+    for (EGLConfig config : configs) {
+        EGLint red, green, blue, alpha, depth, stencil;
+        eglGetConfigAttrib(d.egl, config, EGL_RED_SIZE, &red);
+        eglGetConfigAttrib(d.egl, config, EGL_GREEN_SIZE, &green);
+        eglGetConfigAttrib(d.egl, config, EGL_BLUE_SIZE, &blue);
+        eglGetConfigAttrib(d.egl, config, EGL_ALPHA_SIZE, &alpha);
+        eglGetConfigAttrib(d.egl, config, EGL_DEPTH_SIZE, &depth);
+        eglGetConfigAttrib(d.egl, config, EGL_STENCIL_SIZE, &stencil);
+        if (red != 8 || green != 8 || blue != 8)
+            continue;
+        PixelFormat format{24, alpha, depth, stencil};
+        bool seen = std::any_of(d.formats.begin(), d.formats.end(), [&](PixelFormat const &f) {
+            return f.alpha_bits == alpha && f.depth_bits == depth && f.stencil_bits == stencil;
+        });
+        if (seen)
+            continue;
+        d.formats.push_back(format);
+        d.configs.push_back(config);
+    }
+    // Formats with a depth buffer of 24 bits or more come first, the plainest
+    // first, so a request that does not care about depth still gets one.
+    std::vector<std::size_t> order(d.formats.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        PixelFormat const &fa = d.formats[a], &fb = d.formats[b];
+        return std::make_tuple(fa.depth_bits < 24, fa.stencil_bits, fa.depth_bits, -fa.alpha_bits) <
+               std::make_tuple(fb.depth_bits < 24, fb.stencil_bits, fb.depth_bits, -fb.alpha_bits);
+    });
+    std::vector<PixelFormat> formats;
+    std::vector<EGLConfig> sorted_configs;
+    for (std::size_t i : order) {
+        formats.push_back(d.formats[i]);
+        sorted_configs.push_back(d.configs[i]);
+    }
+    d.formats = std::move(formats);
+    d.configs = std::move(sorted_configs);
+    if (d.formats.empty()) {
+        TessivReportDiagnostic("ChoosePixelFormat",
+                               "eglChooseConfig found no RGB888 OpenGL pbuffer config");
+        return false;
+    }
+    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    d.root.config = EGL_NO_CONFIG_KHR;
+    d.root.egl = eglCreateContext(d.egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (d.root.egl == EGL_NO_CONTEXT) {
+        report("ChoosePixelFormat", "eglCreateContext", eglGetError());
+        d.formats.clear();
+        d.configs.clear();
+        return false;
+    }
+    d.blit_framebuffer = reinterpret_cast<PFNGLBLITFRAMEBUFFERPROC>(eglGetProcAddress("glBlitFramebuffer"));
+    d.bind_framebuffer = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(eglGetProcAddress("glBindFramebuffer"));
+    d.opened = true;
+    d.failed = false;
+    return true;
+}
+
+bool display_ready()
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    return open_display();
+}
+
+// The EGL binding of the calling thread, put back after a temporary use of
+// the root context.
+class SavedBinding {
+public:
+    SavedBinding()
+        : context_(eglGetCurrentContext()), draw_(eglGetCurrentSurface(EGL_DRAW)),
+          read_(eglGetCurrentSurface(EGL_READ))
+    {
+    }
+    ~SavedBinding()
+    {
+        if (context_ == EGL_NO_CONTEXT)
+            eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        else
+            eglMakeCurrent(display().egl, draw_, read_, context_);
+    }
+    SavedBinding(SavedBinding const &) = delete;
+    SavedBinding &operator=(SavedBinding const &) = delete;
+
+private:
+    EGLContext context_;
+    EGLSurface draw_;
+    EGLSurface read_;
+};
+
+// Makes sure the drawable has two pbuffers of the window's client size (at
+// least 1 x 1, the smallest pbuffer) in the context's config.
+bool fit_drawable(Window &window, EGLConfig config)
+{
+    RECT client;
+    GetClientRect(window.handle, &client);
+    int width = std::max(1, static_cast<int>(client.right));
+    int height = std::max(1, static_cast<int>(client.bottom));
+    if (!window.drawable)
+        window.drawable = new Drawable;
+    Drawable &drawable = *window.drawable;
+    if (drawable.buffers[0] != EGL_NO_SURFACE && drawable.width == width && drawable.height == height &&
+        drawable.config == config)
+        return true;
+    EGLint const attributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    EGLSurface fresh[2];
+    for (EGLSurface &surface : fresh) {
+        surface = eglCreatePbufferSurface(display().egl, config, attributes);
+        if (surface == EGL_NO_SURFACE) {
+            report("wglMakeCurrent", "eglCreatePbufferSurface", eglGetError());
+            if (fresh[0] != EGL_NO_SURFACE && &surface != &fresh[0])
+                eglDestroySurface(display().egl, fresh[0]);
+            return false;
+        }
+    }
+    // A surface still bound somewhere is freed by EGL once it is released.
+    for (EGLSurface surface : drawable.buffers)
+        if (surface != EGL_NO_SURFACE)
+            eglDestroySurface(display().egl, surface);
+    drawable.buffers[0] = fresh[0];
+    drawable.buffers[1] = fresh[1];
+    drawable.back = 0;
+    drawable.config = config;
+    drawable.width = width;
+    drawable.height = height;
+    drawable.shown = false;
+    return true;
+}
+
+void bind_drawable(Context *context, Drawable *drawable)
+{
+    if (current_drawable != drawable) {
+        if (current_drawable)
+            --current_drawable->bound;
+        if (drawable)
+            ++drawable->bound;
+    }
+    current_context = context;
+    current_drawable = drawable;
+}
+
+// Copies the back pbuffer into the front one with the context bound to
+// draw into the front and read from the back; the caller's GL state is kept.
+void copy_back_to_front(Drawable const &drawable)
+{
+    GLint draw_buffer = 0, read_buffer = 0, draw_binding = 0, read_binding = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_binding);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_binding);
+    display().bind_framebuffer(GL_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_DRAW_BUFFER, &draw_buffer);
+    glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDrawBuffer(GL_BACK);
+    glReadBuffer(GL_BACK);
+    if (scissor)
+        glDisable(GL_SCISSOR_TEST);
+    display().blit_framebuffer(0, 0, drawable.width, drawable.height, 0, 0, drawable.width, drawable.height,
+                               GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+    glDrawBuffer(static_cast<GLenum>(draw_buffer));
+    glReadBuffer(static_cast<GLenum>(read_buffer));
+    display().bind_framebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw_binding));
+    display().bind_framebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read_binding));
+    glFlush();
+}
+
+// The copying swap: the back buffer, depth included, stays as drawn.
+bool swap_by_copy(Drawable &drawable)
+{
+    Display &d = display();
+    EGLSurface back = drawable.back_surface(), front = drawable.front_surface();
+    bool bound_here = current_drawable == &drawable;
+    EGLContext context = bound_here ? current_context->egl : d.root.egl;
+    std::unique_ptr<SavedBinding> saved;
+    if (!bound_here)
+        saved = std::make_unique<SavedBinding>();
+    if (!eglMakeCurrent(d.egl, front, back, context)) {
+        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    copy_back_to_front(drawable);
+    if (bound_here && !eglMakeCurrent(d.egl, back, back, context)) {
+        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    return true;
+}
+
+bool fault_is(TessivDisplayFault fault)
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    return active_fault == fault;
+}
+
+}  // namespace
+
+std::vector<PixelFormat> pixel_formats()
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    if (active_fault == TessivDisplayFault::NoDisplay) {
+        TessivReportDiagnostic("ChoosePixelFormat", "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)");
+        return {};
+    }
+    if (active_fault == TessivDisplayFault::NoConfig) {
+        TessivReportDiagnostic("ChoosePixelFormat",
+                               "eglChooseConfig found no RGB888 OpenGL pbuffer config");
+        return {};
+    }
+    if (!open_display())
+        return {};
+    return display().formats;
+}
+
+Context *create_context(int format)
+{
+    if (!display_ready())
+        return nullptr;
+    Display &d = display();
+    if (format < 1 || format > static_cast<int>(d.configs.size()))
+        return nullptr;
+    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
+    EGLContext egl = eglCreateContext(d.egl, config, d.root.egl, attributes);
+    if (egl == EGL_NO_CONTEXT) {
+        report("wglCreateContext", "eglCreateContext", eglGetError());
+        return nullptr;
+    }
+    return new Context{egl, config};
+}
+
+void destroy_context(Context *context)
+{
+    if (!context)
+        return;
+    if (current_context == context)
+        release_current();
+    eglDestroyContext(display().egl, context->egl);
+    delete context;
+}
+
+bool make_current(Context *context, Window &window)
+{
+    if (!context || !display_ready())
+        return false;
+    if (fault_is(TessivDisplayFault::ContextLost)) {
+        report("wglMakeCurrent", "eglMakeCurrent", EGL_CONTEXT_LOST);
+        return false;
+    }
+    if (!fit_drawable(window, context->config))
+        return false;
+    EGLSurface surface = window.drawable->back_surface();
+    if (!eglMakeCurrent(display().egl, surface, surface, context->egl)) {
+        report("wglMakeCurrent", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    bind_drawable(context, window.drawable);
+    return true;
+}
+
+bool release_current()
+{
+    bind_drawable(nullptr, nullptr);
+    if (!display().opened)
+        return true;
+    if (!eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT)) {
+        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", eglGetError());
+        return false;
+    }
+    return true;
+}
+
+bool swap_buffers(Window &window)
+{
+    Drawable *drawable = window.drawable;
+    if (!drawable || drawable->buffers[0] == EGL_NO_SURFACE || !display().opened)
+        return true;  // nothing was ever drawn
+    if (fault_is(TessivDisplayFault::ContextLost)) {
+        report("SwapBuffers", "eglSwapBuffers", EGL_CONTEXT_LOST);
+        return false;
+    }
+    if (drawable->bound > 0 && current_drawable != drawable) {
+        TessivReportDiagnostic("SwapBuffers", "the drawable is current on another thread");
+        return false;
+    }
+    TessivSwapMethod method;
+    {
+        std::lock_guard<std::mutex> lock(display_mutex);
+        method = swap_method;
+    }
+    if (method == TessivSwapMethod::Copy) {
+        if (!swap_by_copy(*drawable))
+            return false;
+        drawable->shown = true;
+        return true;
+    }
+    if (current_drawable == drawable) {
+        // Rebinding flushes the finished frame and draws on into the other buffer.
+        EGLSurface next = drawable->front_surface();
+        if (!eglMakeCurrent(display().egl, next, next, current_context->egl)) {
+            report("SwapBuffers", "eglMakeCurrent", eglGetError());
+            return false;
+        }
+    }
+    drawable->back ^= 1;
+    drawable->shown = true;
+    return true;
+}
+
+void destroy_drawable(Window &window)
+{
+    Drawable *drawable = window.drawable;
+    if (!drawable)
+        return;
+    window.drawable = nullptr;
+    Display &d = display();
+    if (current_drawable == drawable) {
+        // The context stays current without a drawable, as a lost window leaves it.
+        eglMakeCurrent(d.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, current_context->egl);
+        bind_drawable(current_context, nullptr);
+    }
+    for (EGLSurface surface : drawable->buffers)
+        if (surface != EGL_NO_SURFACE)
+            eglDestroySurface(d.egl, surface);
+    delete drawable;
+}
+
+bool read_front_buffer(Window &window, TessivFrontBuffer *out)
+{
+    Drawable *drawable = window.drawable;
+    if (!out || !drawable || !drawable->shown || !display().opened)
+        return false;
+    Display &d = display();
+    SavedBinding saved;
+    EGLSurface front = drawable->front_surface();
+    if (!eglMakeCurrent(d.egl, front, front, d.root.egl)) {
+        report("TessivReadFrontBuffer", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    int width = drawable->width, height = drawable->height;
+    std::vector<std::uint32_t> bottom_up(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, bottom_up.data());
+    out->width = width;
+    out->height = height;
+    out->pixels.resize(bottom_up.size());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&out->pixels[static_cast<std::size_t>(y) * width],
+                    &bottom_up[static_cast<std::size_t>(height - 1 - y) * width],
+                    static_cast<std::size_t>(width) * 4);
+    return true;
+}
+
+void *proc_address(char const *name)
+{
+    return name ? reinterpret_cast<void *>(eglGetProcAddress(name)) : nullptr;
+}
+
+void set_swap_method(TessivSwapMethod method)
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    swap_method = method;
+}
+
+void set_fault(TessivDisplayFault fault)
+{
+    std::lock_guard<std::mutex> lock(display_mutex);
+    active_fault = fault;
+}
+
+}  // namespace backend
+}  // namespace tessiv_platform

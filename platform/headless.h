@@ -1,0 +1,82 @@
+// What tests and scripts use to drive the headless display: the virtual
+// screen's size, the keyboard and mouse state that GetAsyncKeyState reads,
+// whole mouse gestures sent as a real window would receive them, the front
+// buffer of a window's GL drawable read back as an image, and the sink that
+// receives the display backend's error reports.
+#pragma once
+
+#include <tessiv/platform/windef.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The virtual screen GetSystemMetrics and GetDeviceCaps report; 1920 x 1080
+// unless set. Sizes below 1 are refused.
+BOOL TessivSetScreenSize(int width, int height);
+
+// Key or mouse-button state for GetAsyncKeyState/GetKeyState.
+void TessivSetKeyDown(int virtual_key, bool down);
+// Releases every key and button and puts the cursor at the screen origin.
+void TessivResetInput();
+
+enum class TessivMouseButton { Left, Right, Middle };
+
+// Sends the messages of a drag in window: WM_SETCURSOR and the button-down
+// message at points[0], WM_MOUSEMOVE for each later point, the button-up
+// message at the last point. Points are in window's client coordinates; the
+// cursor position, the button state and the MK_ flags follow the gesture
+// (MK_SHIFT and MK_CONTROL from the key state). While a window holds the
+// capture, the messages go to it in its client coordinates. A single point
+// makes a click. Returns FALSE for an invalid window or no points.
+BOOL TessivSendMouseGesture(HWND window, TessivMouseButton button, POINT const *points,
+                            std::size_t count);
+// Sends WM_MOUSEWHEEL (delta in multiples of WHEEL_DELTA) at a client point.
+BOOL TessivSendMouseWheel(HWND window, int delta, POINT client_point);
+// Sends WM_MOUSEMOVE at a client point with no button change.
+BOOL TessivSendMouseMove(HWND window, POINT client_point);
+
+// The command the next TrackPopupMenu chooses (0: dismiss), and what the
+// last TrackPopupMenu was asked to show.
+void TessivSetPopupMenuChoice(UINT command);
+struct TessivPopupMenuCall {
+    HMENU menu = nullptr;
+    UINT flags = 0;
+    POINT screen_point{};
+    HWND owner = nullptr;
+};
+TessivPopupMenuCall TessivLastPopupMenu();
+
+// A window's front buffer: width x height pixels, rows top-down, pixel (x, y)
+// at y * width + x, each word 0xAARRGGBB (memory order blue, green, red,
+// alpha), the layout of a kolt::PixelImage.
+struct TessivFrontBuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+// Reads what the last SwapBuffers showed. FALSE when the window has no GL
+// drawable yet or the display fails; the GL context current on the calling
+// thread is the same afterwards.
+BOOL TessivReadFrontBuffer(HWND window, TessivFrontBuffer *out);
+
+// How SwapBuffers shows the back buffer. Exchange (the default) swaps the
+// two buffers whole: afterwards the back buffer holds the frame before last,
+// depth included, as PFD_SWAP_EXCHANGE allows. Copy fills the front buffer
+// from the back buffer, which keeps its colour and depth as drawn, for code
+// that reads the depth buffer after a swap; it costs a full-frame copy.
+enum class TessivSwapMethod { Exchange, Copy };
+void TessivSetSwapMethod(TessivSwapMethod method);
+
+// Faults the display backend plays, so callers' failure paths can be tested
+// on the real driver: the display cannot be opened, no config matches, or
+// every make-current and swap finds the context lost.
+enum class TessivDisplayFault { None, NoDisplay, NoConfig, ContextLost };
+void TessivSetDisplayFault(TessivDisplayFault fault);
+
+// Receives the backend's error reports (title: the call, text: the cause
+// with the EGL error). Null restores the default, which writes to stderr
+// when TESSIV_PLATFORM_DEBUG is set and is otherwise silent.
+using TessivDiagnosticSink = void (*)(char const *title, char const *text);
+void TessivSetDiagnosticSink(TessivDiagnosticSink sink);
+void TessivReportDiagnostic(char const *title, char const *text);

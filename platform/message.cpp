@@ -1,0 +1,628 @@
+// Message queues (one per thread), sending and dispatching, the default
+// window procedure, and the input state: capture, focus, cursor, keys and
+// system metrics of the headless screen.
+#include <tessiv/platform/headless.h>
+#include <tessiv/platform/win_objects.h>
+#include <tessiv/platform/winbase.h>
+#include <tessiv/platform/wingdi.h>
+#include <tessiv/platform/winuser.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+
+namespace tessiv_platform {
+namespace {
+
+struct ThreadQueue {
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<MSG> posted;
+    bool quit = false;
+    int quit_code = 0;
+};
+
+std::mutex queues_mutex;
+std::map<DWORD, std::shared_ptr<ThreadQueue>> &queue_table()
+{
+    static auto *table = new std::map<DWORD, std::shared_ptr<ThreadQueue>>;
+    return *table;
+}
+
+std::shared_ptr<ThreadQueue> queue_of(DWORD thread)
+{
+    std::lock_guard<std::mutex> lock(queues_mutex);
+    auto &slot = queue_table()[thread];
+    if (!slot)
+        slot = std::make_shared<ThreadQueue>();
+    return slot;
+}
+
+thread_local DWORD last_error = 0;
+thread_local MSG last_message{};
+
+struct InputState {
+    std::mutex mutex;
+    bool keys[256] = {};
+    POINT cursor{0, 0};
+    HCURSOR current_cursor = nullptr;
+    int screen_width = 1920;
+    int screen_height = 1080;
+};
+InputState &input()
+{
+    static auto *state = new InputState;
+    return *state;
+}
+
+DWORD tick_count()
+{
+    using namespace std::chrono;
+    return static_cast<DWORD>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool matches(MSG const &msg, HWND filter, UINT low, UINT high)
+{
+    if (filter && msg.hwnd != filter)
+        return false;
+    if (low == 0 && high == 0)
+        return true;
+    return msg.message >= low && msg.message <= high;
+}
+
+// Takes the next message for the filter, or returns false when there is none.
+bool take_message(MSG *msg, HWND filter, UINT low, UINT high, bool remove)
+{
+    auto queue = queue_of(GetCurrentThreadId());
+    {
+        std::lock_guard<std::mutex> lock(queue->mutex);
+        auto it = std::find_if(queue->posted.begin(), queue->posted.end(),
+                               [&](MSG const &m) { return matches(m, filter, low, high); });
+        if (it != queue->posted.end()) {
+            *msg = *it;
+            if (remove)
+                queue->posted.erase(it);
+            return true;
+        }
+        if (queue->quit && ((low == 0 && high == 0) || (WM_QUIT >= low && WM_QUIT <= high))) {
+            *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue->quit_code), 0, tick_count(), {}};
+            if (remove)
+                queue->quit = false;
+            return true;
+        }
+    }
+    if ((low == 0 && high == 0) || (WM_PAINT >= low && WM_PAINT <= high)) {
+        if (HWND window = next_window_to_paint(GetCurrentThreadId(), filter)) {
+            *msg = MSG{window, WM_PAINT, 0, 0, tick_count(), {}};
+            return true;
+        }
+    }
+    return false;
+}
+
+std::map<std::uintptr_t, HCURSOR> &cursor_table()
+{
+    static auto *table = new std::map<std::uintptr_t, HCURSOR>;
+    return *table;
+}
+
+}  // namespace
+
+void set_last_error(DWORD error) { last_error = error; }
+
+}  // namespace tessiv_platform
+
+using namespace tessiv_platform;
+
+DWORD GetLastError() { return last_error; }
+void SetLastError(DWORD error) { last_error = error; }
+
+DWORD GetCurrentThreadId()
+{
+    static std::atomic<DWORD> next{1};
+    thread_local DWORD id = next.fetch_add(1);
+    return id;
+}
+
+DWORD GetWindowThreadProcessId(HWND handle, DWORD *process_id)
+{
+    Window *window = find_window(handle);
+    if (process_id)
+        *process_id = window ? 1 : 0;
+    return window ? window->thread : 0;
+}
+
+LRESULT SendMessageA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    Window *window = find_window(handle);
+    if (!window || !window->procedure) {
+        set_last_error(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return window->procedure(handle, message, wparam, lparam);
+}
+
+namespace {
+
+BOOL post_to_thread(DWORD thread, HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    auto queue = queue_of(thread);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    {
+        std::lock_guard<std::mutex> lock(queue->mutex);
+        queue->posted.push_back(MSG{handle, message, wparam, lparam, tick_count(), cursor});
+    }
+    queue->ready.notify_all();
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL PostMessageA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    DWORD thread = GetCurrentThreadId();
+    if (handle) {
+        Window *window = find_window(handle);
+        if (!window) {
+            set_last_error(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        thread = window->thread;
+    }
+    return post_to_thread(thread, handle, message, wparam, lparam);
+}
+
+BOOL PostThreadMessageA(DWORD thread, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return post_to_thread(thread, nullptr, message, wparam, lparam);
+}
+
+BOOL GetMessageA(MSG *msg, HWND window, UINT filter_min, UINT filter_max)
+{
+    if (!msg)
+        return -1;
+    auto queue = queue_of(GetCurrentThreadId());
+    while (!take_message(msg, window, filter_min, filter_max, true)) {
+        std::unique_lock<std::mutex> lock(queue->mutex);
+        // A paint can only become due on this thread, so a wait ends with a post.
+        queue->ready.wait_for(lock, std::chrono::milliseconds(50));
+    }
+    last_message = *msg;
+    return msg->message == WM_QUIT ? FALSE : TRUE;
+}
+
+BOOL PeekMessageA(MSG *msg, HWND window, UINT filter_min, UINT filter_max, UINT remove)
+{
+    if (!msg)
+        return FALSE;
+    if (!take_message(msg, window, filter_min, filter_max, (remove & PM_REMOVE) != 0))
+        return FALSE;
+    last_message = *msg;
+    return TRUE;
+}
+
+BOOL TranslateMessage(MSG const *msg)
+{
+    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
+        return FALSE;
+    int key = static_cast<int>(msg->wParam);
+    char character = 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (key >= 'A' && key <= 'Z')
+        character = static_cast<char>(shift ? key : key - 'A' + 'a');
+    else if ((key >= '0' && key <= '9') || key == VK_SPACE || key == VK_RETURN || key == VK_TAB ||
+             key == VK_BACK || key == VK_ESCAPE)
+        character = static_cast<char>(key);
+    if (!character)
+        return FALSE;
+    UINT message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    PostMessageA(msg->hwnd, message, static_cast<WPARAM>(static_cast<unsigned char>(character)),
+                 msg->lParam);
+    return TRUE;
+}
+
+LRESULT DispatchMessageA(MSG const *msg)
+{
+    if (!msg || !msg->hwnd)
+        return 0;
+    return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+void PostQuitMessage(int exit_code)
+{
+    auto queue = queue_of(GetCurrentThreadId());
+    {
+        std::lock_guard<std::mutex> lock(queue->mutex);
+        queue->quit = true;
+        queue->quit_code = exit_code;
+    }
+    queue->ready.notify_all();
+}
+
+DWORD GetMessagePos()
+{
+    return MAKELONG(static_cast<WORD>(last_message.pt.x), static_cast<WORD>(last_message.pt.y));
+}
+LONG GetMessageTime() { return static_cast<LONG>(last_message.time); }
+
+LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return procedure ? procedure(window, message, wparam, lparam) : 0;
+}
+
+LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    Window *window = find_window(handle);
+    if (!window)
+        return 0;
+    switch (message) {
+    case WM_NCCREATE:
+        return TRUE;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(handle, &paint);
+        EndPaint(handle, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        HBRUSH brush = window->window_class->info.hbrBackground;
+        if (!brush)
+            return 0;
+        RECT client;
+        GetClientRect(handle, &client);
+        FillRect(reinterpret_cast<HDC>(wparam), &client, brush);
+        return 1;
+    }
+    case WM_CLOSE:
+        DestroyWindow(handle);
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        auto const *pos = reinterpret_cast<WINDOWPOS const *>(lparam);
+        RECT client;
+        GetClientRect(handle, &client);
+        RECT inner = client_rect_in_window(*window);
+        if (!pos || !(pos->flags & SWP_NOMOVE))
+            SendMessageA(handle, WM_MOVE, 0,
+                         MAKELPARAM(window->rect.left + inner.left, window->rect.top + inner.top));
+        if (!pos || !(pos->flags & SWP_NOSIZE))
+            SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        return 0;
+    }
+    case WM_SETCURSOR: {
+        if ((window->style & WS_CHILD) && SendMessageA(window->parent, WM_SETCURSOR, wparam, lparam))
+            return TRUE;
+        if (!(window = find_window(handle)))
+            return FALSE;
+        HCURSOR cursor = window->window_class->info.hCursor;
+        if (static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lparam))) == HTCLIENT && cursor) {
+            SetCursor(cursor);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_MOUSEWHEEL:
+        // Unhandled wheel input travels up to the parent.
+        if (window->style & WS_CHILD)
+            return SendMessageA(window->parent, message, wparam, lparam);
+        return 0;
+    case WM_NCHITTEST: {
+        POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        RECT rect;
+        GetWindowRect(handle, &rect);
+        if (!PtInRect(&rect, point))
+            return HTNOWHERE;
+        ScreenToClient(handle, &point);
+        RECT client;
+        GetClientRect(handle, &client);
+        return PtInRect(&client, point) ? HTCLIENT : HTBORDER;
+    }
+    case WM_SETTEXT:
+        window->text = lparam ? reinterpret_cast<char const *>(lparam) : "";
+        return TRUE;
+    case WM_GETTEXT: {
+        auto *buffer = reinterpret_cast<char *>(lparam);
+        int size = static_cast<int>(wparam);
+        if (!buffer || size <= 0)
+            return 0;
+        int length = std::min(static_cast<int>(window->text.size()), size - 1);
+        std::memcpy(buffer, window->text.data(), static_cast<std::size_t>(length));
+        buffer[length] = '\0';
+        return length;
+    }
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(window->text.size());
+    default:
+        return 0;
+    }
+}
+
+HWND SetCapture(HWND handle)
+{
+    HWND old = capture_slot();
+    if (handle && !IsWindow(handle))
+        return nullptr;
+    if (old == handle)
+        return old;
+    capture_slot() = handle;
+    if (IsWindow(old))
+        SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(handle));
+    return old;
+}
+
+HWND GetCapture() { return IsWindow(capture_slot()) ? capture_slot() : nullptr; }
+
+BOOL ReleaseCapture()
+{
+    HWND old = capture_slot();
+    capture_slot() = nullptr;
+    if (IsWindow(old))
+        SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+
+HWND SetFocus(HWND handle)
+{
+    if (handle && !IsWindow(handle)) {
+        set_last_error(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    HWND old = focus_slot();
+    if (old == handle)
+        return old;
+    if (IsWindow(old))
+        SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(handle), 0);
+    focus_slot() = handle;
+    if (handle) {
+        HWND top = handle;
+        while (Window *w = find_window(top)) {
+            if (!(w->style & WS_CHILD))
+                break;
+            top = w->parent;
+        }
+        active_slot() = top;
+        SendMessageA(handle, WM_SETFOCUS, reinterpret_cast<WPARAM>(IsWindow(old) ? old : nullptr), 0);
+    }
+    return IsWindow(old) ? old : nullptr;
+}
+
+HWND GetFocus() { return IsWindow(focus_slot()) ? focus_slot() : nullptr; }
+HWND GetActiveWindow() { return IsWindow(active_slot()) ? active_slot() : nullptr; }
+
+HWND SetActiveWindow(HWND handle)
+{
+    HWND old = GetActiveWindow();
+    if (IsWindow(handle))
+        active_slot() = handle;
+    return old;
+}
+
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
+{
+    // The predefined cursors are system resources; module cursors come from
+    // the resource libraries.
+    if (instance || !IS_INTRESOURCE(name)) {
+        set_last_error(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    auto id = reinterpret_cast<std::uintptr_t>(name);
+    static std::uintptr_t const known[] = {32512, 32513, 32514, 32515, 32516, 32642,
+                                           32643, 32644, 32645, 32646, 32648, 32649};
+    if (std::find(std::begin(known), std::end(known), id) == std::end(known)) {
+        set_last_error(ERROR_FILE_NOT_FOUND);
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> lock(input().mutex);
+    HCURSOR &slot = cursor_table()[id];
+    if (!slot)
+        slot = reinterpret_cast<HCURSOR>(next_handle_value());
+    return slot;
+}
+
+HCURSOR SetCursor(HCURSOR cursor)
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    HCURSOR old = input().current_cursor;
+    input().current_cursor = cursor;
+    return old;
+}
+
+HCURSOR GetCursor()
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    return input().current_cursor;
+}
+
+BOOL DestroyCursor(HCURSOR) { return TRUE; }
+
+BOOL GetCursorPos(POINT *point)
+{
+    if (!point)
+        return FALSE;
+    std::lock_guard<std::mutex> lock(input().mutex);
+    *point = input().cursor;
+    return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y)
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    InputState &state = input();
+    state.cursor.x = std::clamp(x, 0, state.screen_width - 1);
+    state.cursor.y = std::clamp(y, 0, state.screen_height - 1);
+    return TRUE;
+}
+
+SHORT GetAsyncKeyState(int virtual_key)
+{
+    if (virtual_key < 0 || virtual_key > 255)
+        return 0;
+    std::lock_guard<std::mutex> lock(input().mutex);
+    return input().keys[virtual_key] ? static_cast<SHORT>(-0x8000) : 0;
+}
+
+SHORT GetKeyState(int virtual_key) { return GetAsyncKeyState(virtual_key); }
+
+int GetSystemMetrics(int index)
+{
+    InputState &state = input();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    switch (index) {
+    case SM_CXSCREEN:
+    case SM_CXVIRTUALSCREEN:
+    case SM_CXFULLSCREEN:
+        return state.screen_width;
+    case SM_CYSCREEN:
+    case SM_CYVIRTUALSCREEN:
+        return state.screen_height;
+    case SM_CYFULLSCREEN:
+        return state.screen_height - 23;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+        return 17;
+    case SM_CYCAPTION:
+        return 23;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+        return 3;
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+        return 4;
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+        return 2;
+    case SM_CXICON:
+    case SM_CYICON:
+    case SM_CXCURSOR:
+    case SM_CYCURSOR:
+        return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON:
+        return 16;
+    case SM_CYMENU:
+        return 20;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+    case SM_CXDRAG:
+    case SM_CYDRAG:
+        return 4;
+    case SM_CMOUSEBUTTONS:
+        return 3;
+    case SM_CMONITORS:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// ---- scripted input --------------------------------------------------------
+
+BOOL TessivSetScreenSize(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return FALSE;
+    std::lock_guard<std::mutex> lock(input().mutex);
+    input().screen_width = width;
+    input().screen_height = height;
+    return TRUE;
+}
+
+void TessivSetKeyDown(int virtual_key, bool down)
+{
+    if (virtual_key < 0 || virtual_key > 255)
+        return;
+    std::lock_guard<std::mutex> lock(input().mutex);
+    input().keys[virtual_key] = down;
+}
+
+void TessivResetInput()
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    std::fill(std::begin(input().keys), std::end(input().keys), false);
+    input().cursor = POINT{0, 0};
+}
+
+namespace {
+
+WPARAM mouse_key_flags()
+{
+    WPARAM flags = 0;
+    if (GetAsyncKeyState(VK_LBUTTON))
+        flags |= MK_LBUTTON;
+    if (GetAsyncKeyState(VK_RBUTTON))
+        flags |= MK_RBUTTON;
+    if (GetAsyncKeyState(VK_MBUTTON))
+        flags |= MK_MBUTTON;
+    if (GetAsyncKeyState(VK_SHIFT))
+        flags |= MK_SHIFT;
+    if (GetAsyncKeyState(VK_CONTROL))
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+// Sends one mouse message at a point given in window's client coordinates,
+// to the capture window when there is one, as the system delivers input.
+void send_mouse(HWND window, UINT message, POINT client_point, WPARAM extra = 0)
+{
+    POINT screen = client_point;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    HWND capture = GetCapture();
+    HWND target = capture ? capture : window;
+    POINT local = screen;
+    ScreenToClient(target, &local);
+    if (!capture)
+        SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
+    if (message == WM_MOUSEWHEEL)
+        SendMessageA(target, message, MAKEWPARAM(static_cast<int>(mouse_key_flags()), static_cast<int>(extra)),
+                     MAKELPARAM(screen.x, screen.y));
+    else
+        SendMessageA(target, message, mouse_key_flags(), MAKELPARAM(local.x, local.y));
+}
+
+}  // namespace
+
+BOOL TessivSendMouseGesture(HWND window, TessivMouseButton button, POINT const *points, std::size_t count)
+{
+    if (!IsWindow(window) || !points || count == 0)
+        return FALSE;
+    int key = button == TessivMouseButton::Left ? VK_LBUTTON
+              : button == TessivMouseButton::Right ? VK_RBUTTON
+                                                   : VK_MBUTTON;
+    UINT down = button == TessivMouseButton::Left ? WM_LBUTTONDOWN
+                : button == TessivMouseButton::Right ? WM_RBUTTONDOWN
+                                                     : WM_MBUTTONDOWN;
+    TessivSetKeyDown(key, true);
+    send_mouse(window, down, points[0]);
+    for (std::size_t i = 1; i < count && IsWindow(window); ++i)
+        send_mouse(window, WM_MOUSEMOVE, points[i]);
+    TessivSetKeyDown(key, false);
+    if (IsWindow(window) || GetCapture())
+        send_mouse(IsWindow(window) ? window : GetCapture(), down + 1, points[count - 1]);
+    return TRUE;
+}
+
+BOOL TessivSendMouseWheel(HWND window, int delta, POINT client_point)
+{
+    if (!IsWindow(window))
+        return FALSE;
+    send_mouse(window, WM_MOUSEWHEEL, client_point, static_cast<WPARAM>(static_cast<WORD>(delta)));
+    return TRUE;
+}
+
+BOOL TessivSendMouseMove(HWND window, POINT client_point)
+{
+    if (!IsWindow(window))
+        return FALSE;
+    send_mouse(window, WM_MOUSEMOVE, client_point);
+    return TRUE;
+}
