@@ -1,0 +1,131 @@
+#include <tessiv/scene/c3dline.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(C3DLine, TypePredicates)
+{
+    struct Case {
+        int type;
+        bool cutting, boundary, super, fit, central, base_feature;
+    };
+    Case const cases[] = {
+        {0, true, false, false, false, false, false}, {1, false, false, false, false, false, false},
+        {2, false, true, false, false, false, false}, {3, false, false, true, false, false, false},
+        {4, false, false, false, false, false, false}, {5, false, false, false, true, false, false},
+        {6, false, false, false, false, true, true},   {7, false, false, false, false, false, true},
+    };
+    kolt::C3DLine line;
+    for (Case const &c : cases) {
+        line.SetType(c.type);
+        EXPECT_EQ(line.IsCuttingLine(), c.cutting) << "type " << c.type;
+        EXPECT_EQ(line.IsBoundary(), c.boundary) << "type " << c.type;
+        EXPECT_EQ(line.IsSuper(), c.super) << "type " << c.type;
+        EXPECT_EQ(line.IsFitSpline(), c.fit) << "type " << c.type;
+        EXPECT_EQ(line.IsCentralLine(), c.central) << "type " << c.type;
+        EXPECT_EQ(line.IsBaseFeatureLine(), c.base_feature) << "type " << c.type;
+        EXPECT_FALSE(line.IsMeasureLine());
+    }
+}
+
+TEST(C3DLine, FeatureLayerTestsTheLayerNotTheType)
+{
+    kolt::C3DLine line;
+    EXPECT_FALSE(line.IsFeatureOrBoundaryLayer());
+    line.SetType(3);
+    line.SetLayerId(-1);
+    EXPECT_TRUE(line.IsFeatureOrBoundaryLayer());
+    line.SetType(6);
+    EXPECT_TRUE(line.IsFeatureOrBoundaryLayer());
+}
+
+TEST(C3DLine, ControlFlagsTakeValueThenIndex)
+{
+    kolt::C3DLine line;
+    line.Setcf(9, 1);
+    EXPECT_EQ(line.Getcf(1), 9);
+    EXPECT_EQ(line.Getcf(0), 0);
+    line.Setcpt(kolt::Pnt3(1, 2, 3), 3);
+    EXPECT_EQ(line.Getcpt(3).z, 3);
+}
+
+TEST(C3DLine, ListSettersAppendAndDeletesKeepOrder)
+{
+    kolt::C3DLine line;
+    line.Setedges(4);
+    line.Setedges(5);
+    line.Setedges(6);
+    line.Deleteedge(0);
+    ASSERT_EQ(line.GetedgesCount(), 2);
+    EXPECT_EQ(line.Getedges(0), 5);
+    EXPECT_EQ(line.Getedges(1), 6);
+    line.Clearedges();
+    line.Deleteedge(0);
+    EXPECT_EQ(line.GetedgesCount(), 0);
+
+    line.Setifs(1);
+    line.Setifs(2);
+    line.Deleteifs(1);
+    EXPECT_EQ(line.GetifsCount(), 1);
+    line.Deleteifs(0);
+    line.Deleteifs(0);
+    EXPECT_EQ(line.GetifsCount(), 0);
+
+    line.Setipt(kolt::Pnt3(1, 0, 0));
+    line.Setipt(kolt::Pnt3(2, 0, 0));
+    line.Deleteipt(0);
+    EXPECT_EQ(line.Getipt(0).x, 2);
+
+    line.Setinterclineid(8);
+    line.GetinterclineidA(0) = 11;
+    EXPECT_EQ(line.Getinterclineid(0), 11);
+    line.Setinterpinfid(3);
+    line.Setinterp(kolt::Pnt3(0, 1, 0));
+    line.AddBaryCenterCoor(kolt::Pnt3(0.2, 0.3, 0.5));
+    line.SetBaryCenterCoor(0, kolt::Pnt3(1, 0, 0));
+    EXPECT_EQ(line.GetBaryCenterCoor(0).x, 1);
+    line.Clearinterclineid();
+    line.Clearinterpinfid();
+    line.Clearinterp();
+    line.Cleaript();
+    EXPECT_EQ(line.GetinterclineidCount() + line.GetinterpinfidCount() + line.GetinterpCount() +
+                  line.GetiptCount(),
+              0);
+}
+
+TEST(C3DLine, AttachSegmentCopiesAndDetachFrees)
+{
+    kolt::cvector<kolt::_LineSegment> segments;
+    segments.push_back(kolt::_LineSegment());
+    segments.push_back(kolt::_LineSegment());
+    kolt::C3DLine line;
+    line.AttachSegment(segments);
+    segments[0].start.x = 5;
+    ASSERT_EQ(line.GetSegments().size(), 2u);
+    EXPECT_EQ(line.GetSegments()[0].start.x, 0);
+    line.DetachSegment();
+    EXPECT_EQ(line.GetSegments().size(), 0u);
+    EXPECT_EQ(line.GetSegments().capacity(), 0u);
+}
+
+TEST(C3DLine, CopySharesNothing)
+{
+    kolt::C3DLine source;
+    source.Setedges(1);
+    source.Setipt(kolt::Pnt3(1, 1, 1));
+    source.SetId(4);
+    kolt::C3DLine copy(source);
+    copy.Getedges(0) = 2;
+    copy.Getipt(0).x = 9;
+    EXPECT_EQ(source.Getedges(0), 1);
+    EXPECT_EQ(source.Getipt(0).x, 1);
+    EXPECT_EQ(copy.GetId(), 4);
+
+    kolt::C3DLine assigned;
+    assigned = source;
+    source.Setedges(3);
+    EXPECT_EQ(assigned.GetedgesCount(), 1);
+}
+
+}  // namespace

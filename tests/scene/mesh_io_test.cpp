@@ -1,0 +1,507 @@
+#include <tessiv/scene/mesh_io.h>
+
+#include <tessiv/scene/stream_mem.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+kolt::CStreamMem StreamOf(std::string const &bytes)
+{
+    kolt::CStreamMem stream;
+    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
+    return stream;
+}
+
+std::string BytesOf(kolt::CStreamMem const &stream)
+{
+    auto const &data = stream.get_data();
+    return std::string(data.begin(), data.end());
+}
+
+// A source that cannot tell its size, as a pipe.
+class UnsizedStream : public kolt::CStreamI {
+public:
+    explicit UnsizedStream(std::string bytes) : m_bytes(std::move(bytes)) {}
+
+protected:
+    unsigned int read_source(void *buffer, unsigned int size) override
+    {
+        std::size_t const n = std::min<std::size_t>(size, m_bytes.size() - m_position);
+        std::memcpy(buffer, m_bytes.data() + m_position, n);
+        m_position += n;
+        return static_cast<unsigned int>(n);
+    }
+
+private:
+    std::string m_bytes;
+    std::size_t m_position = 0;
+};
+
+// Checks what every load must hold whatever the shape: edges match their
+// faces, neighbours sit across the shared edge, adjacency lists agree.
+void ExpectConsistentTopology(kolt::TMeshBase const &mesh)
+{
+    for (int f = 0; f < mesh.GetFNum(); ++f) {
+        kolt::TFace const &face = mesh.GetF(f);
+        for (int i = 0; i < 3; ++i) {
+            kolt::TEdge const &edge = mesh.GetE(face.GetEdgeRef(i));
+            std::set<int> const ends = {edge.GetIndex(0), edge.GetIndex(1)};
+            EXPECT_EQ(ends, (std::set<int>{face.GetIndex(i), face.GetIndex((i + 1) % 3)}))
+                << "edge " << i << " of face " << f << " joins corners " << i << " and " << i + 1;
+            int const neighbour = face.GetAdjacent(i);
+            if (neighbour >= 0) {
+                kolt::TFace const &other = mesh.GetF(neighbour);
+                bool const shares = other.GetEdgeRef(0) == face.GetEdgeRef(i) ||
+                                    other.GetEdgeRef(1) == face.GetEdgeRef(i) ||
+                                    other.GetEdgeRef(2) == face.GetEdgeRef(i);
+                EXPECT_TRUE(shares) << "face " << f << " and its neighbour " << neighbour;
+            }
+        }
+    }
+    for (int v = 0; v < mesh.GetVNum(); ++v) {
+        kolt::TVert const &vertex = mesh.GetV(v);
+        for (int k = 0; k < vertex.GetAdjENum(); ++k) {
+            kolt::TEdge const &edge = mesh.GetE(vertex.AdjE(k));
+            EXPECT_TRUE(edge.GetIndex(0) == v || edge.GetIndex(1) == v);
+        }
+    }
+}
+
+int CountBoundaryEdges(kolt::TMeshBase const &mesh)
+{
+    int count = 0;
+    for (int e = 0; e < mesh.GetENum(); ++e)
+        count += mesh.GetE(e).IsBoundary() ? 1 : 0;
+    return count;
+}
+
+int CountBoundaryVertices(kolt::TMeshBase const &mesh)
+{
+    int count = 0;
+    for (int v = 0; v < mesh.GetVNum(); ++v)
+        count += mesh.GetV(v).IsOnBoundary() ? 1 : 0;
+    return count;
+}
+
+std::string const kTetrahedronObj =
+    "# tetrahedron\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
+    "f 1 3 2\nf 1 2 4\nf 2 3 4\nf 3 1 4\n";
+
+std::string const kCubeObj =
+    "o cube\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+    "vn 0 0 1\nvt 0.5 0.25\n"
+    "f 1/1/1 4/1/1 3/1/1 2/1/1\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
+
+kolt::TMeshBase Load(std::string const &text, kolt::MeshLoadReport (*reader)(kolt::CStreamI &, kolt::TMeshBase &),
+                     kolt::MeshLoadReport *report = nullptr)
+{
+    kolt::CStreamMem stream = StreamOf(text);
+    kolt::TMeshBase mesh;
+    kolt::MeshLoadReport result = reader(stream, mesh);
+    if (report != nullptr)
+        *report = result;
+    return mesh;
+}
+
+TEST(MeshIo, TetrahedronIsClosedWithThreeNeighboursEach)
+{
+    kolt::MeshLoadReport report;
+    kolt::TMeshBase mesh = Load(kTetrahedronObj, kolt::ReadObj, &report);
+    ASSERT_EQ(mesh.GetVNum(), 4);
+    ASSERT_EQ(mesh.GetFNum(), 4);
+    EXPECT_EQ(mesh.GetENum(), 6);
+    EXPECT_EQ(report.skipped_faces, 0);
+    EXPECT_EQ(report.non_manifold_edges.size(), 0u);
+    EXPECT_EQ(CountBoundaryEdges(mesh), 0);
+    EXPECT_TRUE(mesh.HasBoundaryFlagSet());
+    EXPECT_TRUE(mesh.IsEdgeLenComp());
+    for (int v = 0; v < 4; ++v) {
+        EXPECT_EQ(mesh.GetV(v).GetAdjENum(), 3);
+        EXPECT_EQ(mesh.GetV(v).GetAdjFNum(), 3);
+        EXPECT_FALSE(mesh.GetV(v).IsOnBoundary());
+    }
+    for (int f = 0; f < 4; ++f) {
+        std::set<int> neighbours;
+        for (int i = 0; i < 3; ++i)
+            neighbours.insert(mesh.GetF(f).GetAdjacent(i));
+        EXPECT_EQ(neighbours.size(), 3u);
+        EXPECT_EQ(neighbours.count(f), 0u);
+        EXPECT_FALSE(mesh.GetF(f).IsBoundary());
+    }
+    ExpectConsistentTopology(mesh);
+    // Face 0 (1 3 2) lies in z = 0 and winds clockwise seen from +z.
+    EXPECT_DOUBLE_EQ(mesh.GetF(0).Norm().z, -1);
+    double const root2 = std::sqrt(2.0);
+    EXPECT_DOUBLE_EQ(mesh.GetAverageELen(), (3 + 3 * root2) / 6);
+    EXPECT_DOUBLE_EQ(mesh.GetE(mesh.GetF(0).GetEdgeRef(1)).OriLen(), root2);
+    // Vertex 0 sees three faces with outward normals -x, -y, -z.
+    kolt::Pnt3 const n = mesh.GetV(0).Norm();
+    EXPECT_NEAR(n.x, -1 / std::sqrt(3.0), 1e-12);
+    EXPECT_NEAR(n.y, n.x, 1e-12);
+    EXPECT_NEAR(n.z, n.x, 1e-12);
+    EXPECT_EQ(mesh.GetE(0).GetIndex(0), 0) << "edges keep the first face's winding";
+    EXPECT_EQ(mesh.GetE(0).GetIndex(1), 2);
+}
+
+TEST(MeshIo, CubeQuadsBecomeFansAndNamedAttributesStick)
+{
+    kolt::TMeshBase mesh = Load(kCubeObj, kolt::ReadObj);
+    ASSERT_EQ(mesh.GetVNum(), 8);
+    ASSERT_EQ(mesh.GetFNum(), 12);
+    EXPECT_EQ(mesh.GetENum(), 18);
+    EXPECT_EQ(CountBoundaryEdges(mesh), 0);
+    EXPECT_EQ(mesh.GetF(0).GetIndex(0), 0);
+    EXPECT_EQ(mesh.GetF(0).GetIndex(1), 3);
+    EXPECT_EQ(mesh.GetF(1).GetIndex(1), 2);
+    EXPECT_EQ(mesh.GetV(3).ST().y, 0.25);
+    EXPECT_EQ(mesh.GetV(5).ST().x, 0) << "a position no corner gave coordinates to";
+    // Not every position got a normal, so all are computed, weighted by
+    // area: the fans put two triangles of the z = 0 and y = 0 sides at
+    // vertex 0 and one of the x = 0 side.
+    kolt::Pnt3 const n = mesh.GetV(0).Norm();
+    EXPECT_NEAR(n.x, -1.0 / 3, 1e-12);
+    EXPECT_NEAR(n.y, -2.0 / 3, 1e-12);
+    EXPECT_NEAR(n.z, -2.0 / 3, 1e-12);
+    ExpectConsistentTopology(mesh);
+}
+
+TEST(MeshIo, OpenGridHasItsRimAsBoundary)
+{
+    // 4 x 4 vertices, 3 x 3 squares split into 18 triangles.
+    std::string ply = "ply\nformat ascii 1.0\ncomment grid\nelement vertex 16\n"
+                      "property float x\nproperty float y\nproperty float z\n"
+                      "element face 9\nproperty list uchar int vertex_indices\nend_header\n";
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            ply += std::to_string(x) + " " + std::to_string(y) + " 0\n";
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) {
+            int const a = 4 * y + x;
+            ply += "4 " + std::to_string(a) + " " + std::to_string(a + 1) + " " + std::to_string(a + 5) + " " +
+                   std::to_string(a + 4) + "\n";
+        }
+    kolt::TMeshBase mesh = Load(ply, kolt::ReadPly);
+    ASSERT_EQ(mesh.GetFNum(), 18);
+    EXPECT_EQ(mesh.GetENum(), 33);
+    EXPECT_EQ(CountBoundaryEdges(mesh), 12);
+    EXPECT_EQ(CountBoundaryVertices(mesh), 12);
+    EXPECT_FALSE(mesh.GetV(5).IsOnBoundary());
+    EXPECT_TRUE(mesh.GetV(4).IsOnBoundary());
+    int boundary_faces = 0;
+    for (int f = 0; f < mesh.GetFNum(); ++f) {
+        kolt::TFace const &face = mesh.GetF(f);
+        bool has_open_side = false;
+        for (int i = 0; i < 3; ++i)
+            if (face.GetAdjacent(i) < 0) {
+                has_open_side = true;
+                EXPECT_TRUE(mesh.GetE(face.GetEdgeRef(i)).IsBoundary());
+                EXPECT_EQ(mesh.GetE(face.GetEdgeRef(i)).GetFIdx(1), -1);
+            }
+        EXPECT_EQ(face.IsBoundary(), has_open_side);
+        boundary_faces += has_open_side ? 1 : 0;
+        EXPECT_DOUBLE_EQ(face.Norm().z, 1);
+    }
+    EXPECT_EQ(boundary_faces, 10) << "the far corner squares have one rim triangle";
+    ExpectConsistentTopology(mesh);
+}
+
+TEST(MeshIo, MoebiusStripHasOneBoundaryLoopThroughEveryVertex)
+{
+    int const n = 8;
+    kolt::TMeshBase mesh;
+    mesh.SetVNum(2 * n);
+    for (int i = 0; i < n; ++i) {
+        double const angle = 2 * 3.14159265358979 * i / n, twist = angle / 2;
+        for (int side = 0; side < 2; ++side) {
+            double const r = 2 + (side == 0 ? 0.5 : -0.5) * std::cos(twist);
+            mesh.GetV(2 * i + side).Pos().Set(r * std::cos(angle), r * std::sin(angle),
+                                              (side == 0 ? 0.5 : -0.5) * std::sin(twist));
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        int const top = 2 * i, bottom = 2 * i + 1;
+        // The last quad joins the first rung turned over.
+        int const next_top = i + 1 < n ? top + 2 : 1, next_bottom = i + 1 < n ? bottom + 2 : 0;
+        kolt::TFace face;
+        face.SetIndex(top, bottom, next_bottom);
+        mesh.SetF(face);
+        face.SetIndex(top, next_bottom, next_top);
+        mesh.SetF(face);
+    }
+    kolt::MeshLoadReport report = kolt::BuildTopology(mesh);
+    EXPECT_EQ(report.skipped_faces, 0);
+    EXPECT_EQ(mesh.GetENum(), 4 * n);
+    EXPECT_EQ(CountBoundaryEdges(mesh), 2 * n);
+    EXPECT_EQ(CountBoundaryVertices(mesh), 2 * n);
+    EXPECT_EQ(mesh.GetVNum() - mesh.GetENum() + mesh.GetFNum(), 0) << "Euler characteristic of the strip";
+    // The boundary edges form one closed loop: walk it.
+    std::vector<std::vector<int>> next(static_cast<std::size_t>(2 * n));
+    for (int e = 0; e < mesh.GetENum(); ++e)
+        if (mesh.GetE(e).IsBoundary()) {
+            next[static_cast<std::size_t>(mesh.GetE(e).GetIndex(0))].push_back(mesh.GetE(e).GetIndex(1));
+            next[static_cast<std::size_t>(mesh.GetE(e).GetIndex(1))].push_back(mesh.GetE(e).GetIndex(0));
+        }
+    int previous = -1, current = 0, steps = 0;
+    do {
+        ASSERT_EQ(next[static_cast<std::size_t>(current)].size(), 2u);
+        int const a = next[static_cast<std::size_t>(current)][0];
+        int const following = a != previous ? a : next[static_cast<std::size_t>(current)][1];
+        previous = current;
+        current = following;
+        ++steps;
+    } while (current != 0 && steps <= 2 * n);
+    EXPECT_EQ(steps, 2 * n);
+    ExpectConsistentTopology(mesh);
+}
+
+TEST(MeshIo, NonManifoldFanKeepsTheEdgeAndReportsIt)
+{
+    std::string const obj = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 -1 0\nv 0 0 1\n"
+                            "f 1 2 3\nf 2 1 4\nf 1 2 5\nf 1 1 2\nf 1 2\n";
+    kolt::MeshLoadReport report;
+    kolt::TMeshBase mesh = Load(obj, kolt::ReadObj, &report);
+    EXPECT_EQ(report.skipped_faces, 2) << "the repeated vertex and the two-corner face";
+    ASSERT_EQ(mesh.GetFNum(), 3);
+    ASSERT_EQ(report.non_manifold_edges.size(), 1u);
+    kolt::TEdge const &shared = mesh.GetE(report.non_manifold_edges[0]);
+    EXPECT_EQ(std::set<int>({shared.GetIndex(0), shared.GetIndex(1)}), std::set<int>({0, 1}));
+    EXPECT_EQ(shared.GetFIdx(0), 0);
+    EXPECT_EQ(shared.GetFIdx(1), 1);
+    EXPECT_FALSE(shared.IsBoundary());
+    for (int f = 0; f < 3; ++f) {
+        EXPECT_EQ(mesh.GetF(f).GetEdgeRef(0), report.non_manifold_edges[0]);
+        EXPECT_EQ(mesh.GetF(f).GetAdjacent(0), -1);
+    }
+    EXPECT_EQ(mesh.GetV(0).GetAdjFNum(), 3);
+    EXPECT_EQ(mesh.GetV(0).GetAdjENum(), 4);
+    ExpectConsistentTopology(mesh);
+}
+
+TEST(MeshIo, ObjRelativeIndicesAndAttributes)
+{
+    std::string const obj = "v 0 0 0 1 0 0\nv 1 0 0\nv 0 1 0\nvt 0.5 0.5\nvn 0 0 1\nvn 0 0 -1\n"
+                            "f -3/-1/-2 -2/1/-2 -1//2\n";
+    kolt::TMeshBase mesh = Load(obj, kolt::ReadObj);
+    ASSERT_EQ(mesh.GetFNum(), 1);
+    EXPECT_EQ(mesh.GetV(0).Norm().z, 1) << "every vertex had a normal: kept as given";
+    EXPECT_EQ(mesh.GetV(2).Norm().z, -1);
+    EXPECT_EQ(mesh.GetV(1).ST().x, 0.5);
+    EXPECT_EQ(mesh.GetV(0).Color()[1], 0.0f);
+    EXPECT_EQ(mesh.GetV(1).Color()[1], 1.0f) << "vertices without a colour stay white";
+}
+
+kolt::TMeshBase Cube()
+{
+    return Load(kCubeObj, kolt::ReadObj);
+}
+
+TEST(MeshIo, StlRoundTripsWeldCornersInBothForms)
+{
+    kolt::TMeshBase const cube = Cube();
+    for (bool binary : {true, false}) {
+        kolt::CStreamMem out;
+        kolt::WriteStl(out, cube, binary);
+        std::string const bytes = BytesOf(out);
+        if (binary)
+            EXPECT_EQ(bytes.size(), 84u + 50u * 12u);
+        else
+            EXPECT_EQ(bytes.rfind("solid tessiv\nfacet normal", 0), 0u);
+        kolt::TMeshBase mesh = Load(bytes, kolt::ReadStl);
+        ASSERT_EQ(mesh.GetVNum(), 8) << (binary ? "binary" : "ascii");
+        EXPECT_EQ(mesh.GetFNum(), 12);
+        EXPECT_EQ(mesh.GetENum(), 18);
+        EXPECT_EQ(CountBoundaryEdges(mesh), 0);
+        EXPECT_EQ(mesh.GetV(1).Pos().y, 1) << "STL lists face 0's corners first: 1 4 3";
+        EXPECT_EQ(mesh.GetV(2).Pos().x, 1);
+        EXPECT_EQ(mesh.GetV(2).Pos().y, 1);
+        ExpectConsistentTopology(mesh);
+    }
+}
+
+TEST(MeshIo, BinaryStlStartingWithSolidIsToldBySize)
+{
+    kolt::CStreamMem out;
+    kolt::WriteStl(out, Cube(), true);
+    std::string bytes = BytesOf(out);
+    std::memcpy(bytes.data(), "solid", 5);
+    EXPECT_EQ(Load(bytes, kolt::ReadStl).GetFNum(), 12);
+    // The same bytes from a source of unknown size also read, as binary.
+    UnsizedStream unsized(BytesOf(out));
+    kolt::TMeshBase mesh;
+    kolt::ReadStl(unsized, mesh);
+    EXPECT_EQ(mesh.GetVNum(), 8);
+}
+
+TEST(MeshIo, PlyRoundTripsBitForBitInEveryEncoding)
+{
+    kolt::TMeshBase cube = Cube();
+    cube.GetV(6).Pos().Set(0.1, 1.0 / 3, -2e-300);
+    for (auto encoding : {kolt::PlyEncoding::Ascii, kolt::PlyEncoding::BinaryLittleEndian,
+                          kolt::PlyEncoding::BinaryBigEndian}) {
+        kolt::CStreamMem out;
+        kolt::WritePly(out, cube, encoding);
+        UnsizedStream unsized(BytesOf(out));
+        kolt::TMeshBase sized = Load(BytesOf(out), kolt::ReadPly), piped;
+        kolt::ReadPly(unsized, piped);
+        for (kolt::TMeshBase const *mesh : {&sized, &piped}) {
+            ASSERT_EQ(mesh->GetVNum(), 8);
+            ASSERT_EQ(mesh->GetFNum(), 12);
+            EXPECT_EQ(mesh->GetV(6).Pos().y, 1.0 / 3);
+            EXPECT_EQ(mesh->GetV(6).Pos().z, -2e-300);
+            EXPECT_EQ(mesh->GetV(2).Norm().x, static_cast<float>(cube.GetV(2).Norm().x))
+                << "written normals are read back, not recomputed";
+            for (int f = 0; f < 12; ++f)
+                for (int i = 0; i < 3; ++i)
+                    EXPECT_EQ(mesh->GetF(f).GetIndex(i), cube.GetF(f).GetIndex(i));
+        }
+    }
+}
+
+std::string BigEndianPly()
+{
+    std::string ply = "ply\r\nformat binary_big_endian 1.0\r\nelement material 2\r\nproperty uchar index\r\n"
+                      "property list uchar ushort names\r\n"
+                      "element vertex 3\r\nproperty short x\r\nproperty int y\r\nproperty double z\r\n"
+                      "property uchar red\r\nproperty uchar green\r\nproperty uchar blue\r\n"
+                      "property float u\r\nproperty float v\r\n"
+                      "element face 1\r\nproperty uchar flags\r\nproperty list uint uint vertex_index\r\n"
+                      "end_header\r\n";
+    ply += std::string("\x01\x02\x00\x05\x00\x06", 6) + std::string("\x02\x00", 2);
+    auto put = [&ply](std::uint64_t value, int size) {
+        for (int i = size - 1; i >= 0; --i)
+            ply += static_cast<char>((value >> (8 * i)) & 0xff);
+    };
+    auto put_double = [&put](double value) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, 8);
+        put(bits, 8);
+    };
+    auto put_float = [&put](float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, 4);
+        put(bits, 4);
+    };
+    int const xy[3][2] = {{-2, 0}, {3, 0}, {0, 70000}};
+    for (int v = 0; v < 3; ++v) {
+        put(static_cast<std::uint16_t>(xy[v][0]), 2);
+        put(static_cast<std::uint32_t>(xy[v][1]), 4);
+        put_double(0.5 * v);
+        put(255, 1);
+        put(51, 1);
+        put(0, 1);
+        put_float(0.25f);
+        put_float(0.75f);
+    }
+    put(9, 1);
+    put(3, 4);
+    for (int i : {0, 1, 2})
+        put(static_cast<std::uint32_t>(i), 4);
+    return ply;
+}
+
+TEST(MeshIo, BigEndianPlyWithSignedTypesColoursAndOtherElements)
+{
+    kolt::TMeshBase mesh = Load(BigEndianPly(), kolt::ReadPly);
+    ASSERT_EQ(mesh.GetVNum(), 3);
+    ASSERT_EQ(mesh.GetFNum(), 1);
+    EXPECT_EQ(mesh.GetV(0).Pos().x, -2);
+    EXPECT_EQ(mesh.GetV(2).Pos().y, 70000);
+    EXPECT_EQ(mesh.GetV(2).Pos().z, 1.0);
+    EXPECT_EQ(mesh.GetV(1).Color()[0], 1.0f);
+    EXPECT_EQ(mesh.GetV(1).Color()[1], 0.2f);
+    EXPECT_EQ(mesh.GetV(1).Color()[3], 1.0f);
+    EXPECT_EQ(mesh.GetV(1).ST().y, 0.75);
+    EXPECT_EQ(mesh.GetENum(), 3);
+    EXPECT_EQ(CountBoundaryEdges(mesh), 3);
+}
+
+TEST(MeshIo, PlyElementsWithoutPropertiesCostNothing)
+{
+    std::string const ply = "ply\nformat binary_little_endian 1.0\nelement nothing 2147483647\n"
+                            "element vertex 0\nproperty float x\nproperty float y\nproperty float z\nend_header\n";
+    EXPECT_EQ(Load(ply, kolt::ReadPly).GetVNum(), 0);
+}
+
+TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
+{
+    std::string stl(84, '\0');
+    stl[80] = 2;  // two triangles promised, none follow
+    std::string truncated_ply = BigEndianPly();
+    truncated_ply.resize(truncated_ply.size() - 3);
+    std::string hostile_ply = "ply\nformat binary_little_endian 1.0\nelement vertex 2000000000\n"
+                              "property float x\nproperty float y\nproperty float z\nend_header\n";
+    struct Case {
+        kolt::MeshLoadReport (*reader)(kolt::CStreamI &, kolt::TMeshBase &);
+        std::string bytes;
+        char const *message;
+    };
+    Case const cases[] = {
+        {kolt::ReadObj, "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 5\n",
+         "reading OBJ: vertex index 5 at line 4 exceeds the 3 given"},
+        {kolt::ReadObj, "v 0 0 0\nv nan 0 0\n", "reading OBJ: vertex value \"nan\" is not a finite number at line 2"},
+        {kolt::ReadObj, "v 0 0 0\nf 1 -2 1\n", "reading OBJ: vertex index -2 reaches before the first of 1 at line 2"},
+        {kolt::ReadObj, "v 0 0 0\nf 1 0 1\n", "reading OBJ: vertex index 0 is out of range at line 2"},
+        {kolt::ReadObj, "v 1 2\n", "reading OBJ: a vertex has 2 coordinates, needs 3 at line 1"},
+        {kolt::ReadPly, hostile_ply, "reading PLY: element \"vertex\" count 2000000000 needs at least 12 bytes each, 0 left"},
+        {kolt::ReadPly, "ply\nformat ascii 1.0\nelement vertex -1\n", "is not a count from 0 to 2147483647 at line 3"},
+        {kolt::ReadPly, "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nend_header\n1\n",
+         "reading PLY: the vertex element has no property \"y\""},
+        {kolt::ReadPly,
+         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
+         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n3 0 0 1\n",
+         "reading PLY: face 0 names vertex 1 of 1 at line 11"},
+        {kolt::ReadPly,
+         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
+         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n-3e38 0 0 1\n",
+         "reading PLY: list count \"-3e38\" is not an integer from 0 to 255 at line 11"},
+        {kolt::ReadPly,
+         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
+         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n3 0 0 4294967296\n",
+         "reading PLY: face index \"4294967296\" is not an integer from -2147483648 to 2147483647 at line 11"},
+        {kolt::ReadPly, truncated_ply, "reading PLY: face index: the data ends at byte offset"},
+        {kolt::ReadPly, "solid\n", "reading PLY: the data does not begin with the line \"ply\""},
+        {kolt::ReadStl, stl, "reading STL: binary header gives 2 triangles (100 bytes) but 0 bytes follow the header"},
+        {kolt::ReadStl, "solid x\nvertex 0 0 0\n", "reading STL: \"vertex\" outside a loop at line 2"},
+        {kolt::ReadStl, "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\n",
+         "reading STL: the data ends inside a loop at line 4"},
+        {kolt::ReadStl, "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 inf 0\n",
+         "reading STL: vertex coordinate \"inf\" is not finite at line 4"},
+        {kolt::ReadStl, "abc", "reading STL: the data (3 bytes) is neither ASCII"},
+    };
+    for (Case const &c : cases) {
+        kolt::TMeshBase mesh = Cube();
+        kolt::CStreamMem stream = StreamOf(c.bytes);
+        try {
+            c.reader(stream, mesh);
+            ADD_FAILURE() << "no exception for: " << c.message;
+        } catch (kolt::IOException const &error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
+                << "got: " << error.what() << "\nwanted: " << c.message;
+        }
+        EXPECT_EQ(mesh.GetFNum(), 12) << "the mesh is left as it was";
+        EXPECT_EQ(mesh.GetENum(), 18);
+    }
+}
+
+TEST(MeshIo, BuildTopologyDropsFacesWithIndicesOutsideTheVertices)
+{
+    kolt::TMeshBase mesh = Cube();
+    kolt::TFace bad;
+    bad.SetIndex(0, 1, 8);
+    mesh.SetF(bad);
+    bad.SetIndex(-1, 1, 2);
+    mesh.SetF(bad);
+    kolt::MeshLoadReport const report = kolt::BuildTopology(mesh);
+    EXPECT_EQ(report.skipped_faces, 2);
+    EXPECT_EQ(mesh.GetFNum(), 12);
+    EXPECT_EQ(mesh.GetENum(), 18);
+}
+
+}  // namespace
