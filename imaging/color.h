@@ -93,17 +93,20 @@ public:
         }
         s = (max - min) / max;
         double const divisor = max - min;
-        // Three separate tests, each overwriting h; where two channels share
-        // the maximum both give the same hue.
+        // Three separate tests, each overwriting the hue; where two channels
+        // share the maximum both give the same hue. One of them always holds,
+        // the 0 only keeps compilers from warning in callers' loops.
+        double hue = 0;
         if (r == max)
-            h = (g - b) / divisor;
+            hue = (g - b) / divisor;
         if (g == max)
-            h = (b - r) / divisor + 2;
+            hue = (b - r) / divisor + 2;
         if (b == max)
-            h = (r - g) / divisor + 4;
-        h *= 60;
-        if (h < 0)
-            h += 360;
+            hue = (r - g) / divisor + 4;
+        hue *= 60;
+        if (hue < 0)
+            hue += 360;
+        h = hue;
     }
 
     // Y about 0 to 255, U and V centred on 128; no rounding or clamping.
