@@ -38,19 +38,27 @@ bool KeepsAlpha(Format format)
            format == Format::PngInterlaced;
 }
 
-bool Write(Format format, PixelImage &image, kolt::CStreamO &stream)
+// Runs `op` on the format's wrapper bound to `image`; the parameters only
+// matter to Write, except the bitmap's opaque flag.
+template <class Op>
+bool Use(Format format, PixelImage &image, Op op, bool bmp_opaque = false)
 {
     switch (format) {
-    case Format::Bmp24: return kolt::BMPImage(image, 24, false, false).Write(stream);
-    case Format::Bmp32: return kolt::BMPImage(image, 32, true, false).Write(stream);
-    case Format::Tga24: return kolt::TGAImage(image, 24).Write(stream);
-    case Format::Tga32: return kolt::TGAImage(image, 32).Write(stream);
-    case Format::Ppm: return kolt::PPMImage(image).Write(stream);
-    case Format::Png: return kolt::PNGImage(image, false).Write(stream);
-    case Format::PngInterlaced: return kolt::PNGImage(image, true).Write(stream);
-    case Format::Jpg: return kolt::JPGImage(image, 95, 95).Write(stream);
+    case Format::Bmp24: return op(kolt::BMPImage(image, 24, false, bmp_opaque));
+    case Format::Bmp32: return op(kolt::BMPImage(image, 32, true, bmp_opaque));
+    case Format::Tga24: return op(kolt::TGAImage(image, 24));
+    case Format::Tga32: return op(kolt::TGAImage(image, 32));
+    case Format::Ppm: return op(kolt::PPMImage(image));
+    case Format::Png: return op(kolt::PNGImage(image, false));
+    case Format::PngInterlaced: return op(kolt::PNGImage(image, true));
+    case Format::Jpg: return op(kolt::JPGImage(image, 95, 95));
     }
     return false;
+}
+
+bool Write(Format format, PixelImage &image, kolt::CStreamO &stream)
+{
+    return Use(format, image, [&](kolt::ImageIO &&io) { return io.Write(stream); });
 }
 
 Bytes Encode(Format format, PixelImage image, bool expect_written = true)
@@ -62,17 +70,7 @@ Bytes Encode(Format format, PixelImage image, bool expect_written = true)
 
 bool Read(Format format, kolt::CStreamI &stream, PixelImage &image, bool bmp_opaque = false)
 {
-    switch (format) {
-    case Format::Bmp24:
-    case Format::Bmp32: return kolt::BMPImage(image, 24, false, bmp_opaque).Read(stream);
-    case Format::Tga24:
-    case Format::Tga32: return kolt::TGAImage(image, 24).Read(stream);
-    case Format::Ppm: return kolt::PPMImage(image).Read(stream);
-    case Format::Png:
-    case Format::PngInterlaced: return kolt::PNGImage(image, false).Read(stream);
-    case Format::Jpg: return kolt::JPGImage(image, 75, 75).Read(stream);
-    }
-    return false;
+    return Use(format, image, [&](kolt::ImageIO &&io) { return io.Read(stream); }, bmp_opaque);
 }
 
 bool Decode(Format format, Bytes const &bytes, PixelImage &image, bool bmp_opaque = false)
@@ -101,8 +99,10 @@ PixelImage Pattern(unsigned int w, unsigned int h)
     return image;
 }
 
-// Expects `read` to hold the pixels of `original`, opaque unless `alpha`.
-void ExpectSame(PixelImage const &read, PixelImage const &original, bool alpha, std::string const &what)
+// Expects `read` to hold the pixels of `original`, each channel within
+// `tolerance`, opaque unless `alpha`.
+void ExpectSame(PixelImage const &read, PixelImage const &original, bool alpha, std::string const &what,
+                int tolerance = 0)
 {
     ASSERT_EQ(read.Width(), original.Width()) << what;
     ASSERT_EQ(read.Height(), original.Height()) << what;
@@ -111,8 +111,8 @@ void ExpectSame(PixelImage const &read, PixelImage const &original, bool alpha, 
             ColorI expected = original(x, y);
             if (!alpha)
                 expected[3] = 255;
-            ASSERT_EQ(static_cast<unsigned long>(read(x, y)), static_cast<unsigned long>(expected))
-                << what << " at " << x << "," << y;
+            for (int c = 0; c < 4; ++c)
+                ASSERT_NEAR(read(x, y)[c], expected[c], tolerance) << what << " at " << x << "," << y << " channel " << c;
         }
     }
 }
@@ -139,37 +139,22 @@ void ExpectRefused(Format format, Bytes const &bytes, std::string const &what)
     EXPECT_TRUE(empty.Width() == 0 && empty.Height() == 0 && empty.GetBufferEnd() == empty.GetBuffer()) << what;
 }
 
-TEST(ImageCodecs, LosslessRoundTripsKeepEveryPixel)
+// Lossless codecs keep every pixel; JPEG stays close on a smooth image.
+TEST(ImageCodecs, RoundTripsOfOddSizesKeepThePixels)
 {
     for (Format format : {Format::Bmp24, Format::Bmp32, Format::Tga24, Format::Tga32, Format::Ppm, Format::Png,
-                          Format::PngInterlaced}) {
-        for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {5u, 7u}, {2u, 9u}, {17u, 3u}}) {
-            PixelImage const original = Pattern(w, h);
+                          Format::PngInterlaced, Format::Jpg}) {
+        for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {5u, 7u}, {2u, 9u}, {17u, 3u}, {40u, 33u}}) {
+            PixelImage original = Pattern(w, h);
+            if (format == Format::Jpg)
+                for (unsigned int y = 0; y < h; ++y)
+                    for (unsigned int x = 0; x < w; ++x)
+                        original(x, y) = ColorI(static_cast<unsigned char>(60 + 2 * x), static_cast<unsigned char>(100 + y), 150, 255);
             PixelImage read;
             std::string const what = std::string(Name(format)) + " " + std::to_string(w) + "x" + std::to_string(h);
             ASSERT_TRUE(Decode(format, Encode(format, original), read)) << what;
-            ExpectSame(read, original, KeepsAlpha(format), what);
+            ExpectSame(read, original, KeepsAlpha(format), what, format == Format::Jpg ? 6 : 0);
         }
-    }
-}
-
-TEST(ImageCodecs, JpegRoundTripStaysClose)
-{
-    for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {17u, 9u}, {40u, 33u}}) {
-        PixelImage original;
-        original.SetSize(w, h);
-        for (unsigned int y = 0; y < h; ++y)
-            for (unsigned int x = 0; x < w; ++x)
-                original(x, y) = ColorI(static_cast<unsigned char>(60 + 2 * x), static_cast<unsigned char>(100 + y), 150, 255);
-        PixelImage read;
-        ASSERT_TRUE(Decode(Format::Jpg, Encode(Format::Jpg, original), read));
-        ASSERT_EQ(read.Width(), w);
-        ASSERT_EQ(read.Height(), h);
-        for (unsigned int y = 0; y < h; ++y)
-            for (unsigned int x = 0; x < w; ++x)
-                for (int c = 0; c < 3; ++c)
-                    ASSERT_NEAR(read(x, y)[c], original(x, y)[c], 6) << w << "x" << h << " at " << x << "," << y;
-        EXPECT_EQ(read(0, 0)[3], 255);
     }
 }
 
@@ -202,13 +187,14 @@ struct Builder {
     }
 };
 
-// File header and 40-byte info header; data_offset is patched by StartPixels.
+// File header and the first 40 bytes of the info header; data_offset is
+// patched by StartPixels.
 Builder BmpHeader(std::int32_t width, std::int32_t height, unsigned int bits, unsigned int compression,
-                  unsigned int colours_used)
+                  unsigned int colours_used, std::uint32_t info_size = 40)
 {
     Builder b;
     b.Text("BM").U32(0).U32(0).U32(0);
-    b.U32(40).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height)).U16(1).U16(bits);
+    b.U32(info_size).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height)).U16(1).U16(bits);
     b.U32(compression).U32(0).U32(2835).U32(2835).U32(colours_used).U32(0);
     return b;
 }
@@ -280,12 +266,9 @@ TEST(BmpRead, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
     ExpectPixels(MustDecode(Format::Bmp24, rgb565.bytes), 2, 1, {0xFF00FF00, 0xFF840084}, "16-bit 5-6-5");
 
     // A 124-byte header with an alpha mask.
-    Builder v5;
-    v5.Text("BM").U32(0).U32(0).U32(0);
-    v5.U32(124).U32(1).U32(1).U16(1).U16(32).U32(3).U32(4).U32(0).U32(0).U32(0).U32(0);
+    Builder v5 = BmpHeader(1, 1, 32, 3, 0, 124);
     v5.U32(0x0000FF00).U32(0x00FF0000).U32(0xFF000000).U32(0x000000FF);
-    while (v5.bytes.size() < 14 + 124)
-        v5.U8(0);
+    v5.bytes.resize(14 + 124);
     StartPixels(v5);
     v5.Raw({0x80, 0x30, 0x20, 0x10});  // alpha 0x80, red 0x30, green 0x20, blue 0x10
     ExpectPixels(MustDecode(Format::Bmp24, v5.bytes), 1, 1, {0x80302010}, "32-bit alpha mask");
