@@ -26,7 +26,7 @@ TEST(ColorI, NumberIsAlphaRedGreenBlueAndMemoryIsBlueFirst)
     EXPECT_EQ(static_cast<unsigned long>(ColorI(0x1234567890ul)), 0x34567890ul);
 }
 
-TEST(ColorI, TestsIgnoreWhatTheyDoNotName)
+TEST(ColorI, TestsIgnoreWhatTheyDoNotNameAndInvertKeepsAlpha)
 {
     EXPECT_TRUE(ColorI(0x00000000ul).IsBlack());
     EXPECT_TRUE(ColorI(0xFF000000ul).IsBlack());
@@ -35,10 +35,7 @@ TEST(ColorI, TestsIgnoreWhatTheyDoNotName)
     EXPECT_FALSE(ColorI(0x01000000ul).IsTrans());
     EXPECT_TRUE(ColorI(0x00FFFFFFul).IsWhite());
     EXPECT_FALSE(ColorI(0xFFFFFFFEul).IsWhite());
-}
 
-TEST(ColorI, InvertKeepsAlpha)
-{
     ColorI c(0x80102030ul);
     ColorI const inverted = c.GetInvertRGB();
     EXPECT_EQ(static_cast<unsigned long>(inverted), 0x80EFDFCFul);

@@ -79,8 +79,6 @@ TEST(CColorTest, ConversionsToRgbTruncateAtEachStep)
 TEST(CColorTest, ConvertsEachStaleFormOnceAndKeepsByteThree)
 {
     CColor colour;
-    colour.SetRGB(10, 20, 30);
-    EXPECT_EQ(colour.GetGreen(), 20);
     colour.SetRGB(128, 64, 32);
     colour.GetHue();
     EXPECT_TRUE(HasRgb(colour, 128, 64, 32)) << "reading HLS must not rewrite RGB (32 would become 31)";

@@ -359,43 +359,36 @@ Bytes Fixture(std::string const &name)
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// The pixels make_png_fixtures.py draws, as 0xAARRGGBB.
-unsigned long ExpectedPngPixel(std::string const &name, unsigned int x, unsigned int y)
+unsigned long Argb(unsigned int a, unsigned int r, unsigned int g, unsigned int b)
 {
-    auto argb = [](unsigned int a, unsigned int r, unsigned int g, unsigned int b) {
-        return static_cast<unsigned long>(a) << 24 | r << 16 | g << 8 | b;
-    };
-    if (name == "gray1") {
-        unsigned int const v = (x + y) % 2 ? 255 : 0;
-        return argb(255, v, v, v);
-    }
-    if (name == "gray16") {
-        unsigned int const v = 40 * x + 10 * y;
-        return argb(255, v, v, v);
-    }
-    if (name == "palette4_trns") {
-        unsigned int const i = (x + 2 * y) % 6;
-        return argb(i < 4 ? 50 * i : 255, 40 * i, 255 - 40 * i, 7 * i);
-    }
-    if (name == "gray_alpha8") {
-        unsigned int const v = 20 * x + 50 * y;
-        return argb(255 - 30 * x, v, v, v);
-    }
-    if (name == "rgb16_interlaced")
-        return argb(255, 30 * x, 60 * y, 99);
-    return argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10);
+    return static_cast<unsigned long>(a) << 24 | r << 16 | g << 8 | b;
 }
 
 TEST(PngRead, EveryColourTypeFromAnotherEncoder)
 {
-    for (std::string const name : {"gray1", "gray16", "palette4_trns", "gray_alpha8", "rgb16_interlaced", "rgb8_trns"}) {
-        PixelImage const image = MustDecode(Format::Png, Fixture(name + ".png"));
-        ASSERT_EQ(image.Width(), 5u) << name;
-        ASSERT_EQ(image.Height(), 3u) << name;
+    // The 5 x 3 pixels make_png_fixtures.py draws.
+    struct Drawn {
+        char const *name;
+        unsigned long (*pixel)(unsigned int x, unsigned int y);
+    } const fixtures[] = {
+        {"gray1", [](unsigned int x, unsigned int y) { return (x + y) % 2 ? 0xFFFFFFFFul : 0xFF000000ul; }},
+        {"gray16", [](unsigned int x, unsigned int y) { return 0xFF000000ul | (40 * x + 10 * y) * 0x010101ul; }},
+        {"palette4_trns",
+         [](unsigned int x, unsigned int y) {
+             unsigned int const i = (x + 2 * y) % 6;
+             return Argb(i < 4 ? 50 * i : 255, 40 * i, 255 - 40 * i, 7 * i);
+         }},
+        {"gray_alpha8", [](unsigned int x, unsigned int y) { return Argb(255 - 30 * x, 0, 0, 0) | (20 * x + 50 * y) * 0x010101ul; }},
+        {"rgb16_interlaced", [](unsigned int x, unsigned int y) { return Argb(255, 30 * x, 60 * y, 99); }},
+        {"rgb8_trns", [](unsigned int x, unsigned int y) { return Argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10); }},
+    };
+    for (Drawn const &drawn : fixtures) {
+        PixelImage const image = MustDecode(Format::Png, Fixture(std::string(drawn.name) + ".png"));
+        ASSERT_EQ(image.Width(), 5u) << drawn.name;
+        ASSERT_EQ(image.Height(), 3u) << drawn.name;
         for (unsigned int y = 0; y < 3; ++y)
             for (unsigned int x = 0; x < 5; ++x)
-                EXPECT_EQ(static_cast<unsigned long>(image(x, y)), ExpectedPngPixel(name, x, y))
-                    << name << " at " << x << "," << y;
+                EXPECT_EQ(static_cast<unsigned long>(image(x, y)), drawn.pixel(x, y)) << drawn.name << " at " << x << "," << y;
     }
 }
 
