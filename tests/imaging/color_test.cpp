@@ -87,20 +87,19 @@ TEST(ColorI, YuvRoundTripLosesAUnitWhereTheConstantsSaySo)
 
 TEST(ColorI, FromYuvClampsThenTruncates)
 {
-    ColorI c(0ul);
-    c.FromYUV(0, 128, 128);
-    EXPECT_EQ(static_cast<unsigned long>(c), 0xFF000000ul);
-    c.FromYUV(300, 128, 128);
-    EXPECT_EQ(static_cast<unsigned long>(c), 0xFFFFFFFFul);
-    c.FromYUV(-5, 128, 128);
-    EXPECT_EQ(static_cast<unsigned long>(c), 0xFF000000ul);
-    c.FromYUV(100.99, 128, 128);
-    EXPECT_EQ(c[2], 100) << "truncated, not rounded";
-    // V far above 128 drives red over 255 and green below 0 at once.
-    c.FromYUV(128, 128, 500);
-    EXPECT_EQ(c[2], 255);
-    EXPECT_EQ(c[1], 0);
-    EXPECT_EQ(c[0], 128);
+    struct Case {
+        double y, v;
+        unsigned long out;
+    } const cases[] = {
+        {0, 128, 0xFF000000}, {300, 128, 0xFFFFFFFF}, {-5, 128, 0xFF000000},
+        {100.99, 128, 0xFF646464},  // truncated, not rounded
+        {128, 500, 0xFFFF0080},     // red over 255 and green below 0 at once
+    };
+    for (Case const &c : cases) {
+        ColorI colour(0ul);
+        colour.FromYUV(c.y, 128, c.v);
+        EXPECT_EQ(static_cast<unsigned long>(colour), c.out) << c.y << ", 128, " << c.v;
+    }
 }
 
 TEST(ColorF, ConvertKeepsProportionsAndAlpha)

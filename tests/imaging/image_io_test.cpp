@@ -87,16 +87,30 @@ PixelImage MustDecode(Format format, Bytes const &bytes, bool bmp_opaque = false
     return image;
 }
 
-// A pattern with every channel varying, alpha included (never all 0).
-PixelImage Pattern(unsigned int w, unsigned int h)
+unsigned long Argb(unsigned int a, unsigned int r, unsigned int g, unsigned int b)
+{
+    return static_cast<unsigned long>(a) << 24 | r << 16 | g << 8 | b;
+}
+
+// An image whose pixel (x, y) is colour(x, y).
+template <class Colour>
+PixelImage Draw(unsigned int w, unsigned int h, Colour colour)
 {
     PixelImage image;
     image.SetSize(w, h);
     for (unsigned int y = 0; y < h; ++y)
         for (unsigned int x = 0; x < w; ++x)
-            image(x, y) = ColorI(static_cast<unsigned char>(37 * x + 11 * y), static_cast<unsigned char>(91 * y + 3 * x),
-                                 static_cast<unsigned char>(x * y + 200), static_cast<unsigned char>(255 - 17 * x - 5 * y));
+            image(x, y) = ColorI(colour(x, y));
     return image;
+}
+
+// A pattern with every channel varying, alpha included (never all 0).
+PixelImage Pattern(unsigned int w, unsigned int h)
+{
+    return Draw(w, h, [](unsigned int x, unsigned int y) {
+        return ColorI(static_cast<unsigned char>(37 * x + 11 * y), static_cast<unsigned char>(91 * y + 3 * x),
+                      static_cast<unsigned char>(x * y + 200), static_cast<unsigned char>(255 - 17 * x - 5 * y));
+    });
 }
 
 // Expects `read` to hold the pixels of `original`, each channel within
@@ -145,11 +159,9 @@ TEST(ImageCodecs, RoundTripsOfOddSizesKeepThePixels)
     for (Format format : {Format::Bmp24, Format::Bmp32, Format::Tga24, Format::Tga32, Format::Ppm, Format::Png,
                           Format::PngInterlaced, Format::Jpg}) {
         for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {5u, 7u}, {2u, 9u}, {17u, 3u}, {40u, 33u}}) {
-            PixelImage original = Pattern(w, h);
-            if (format == Format::Jpg)
-                for (unsigned int y = 0; y < h; ++y)
-                    for (unsigned int x = 0; x < w; ++x)
-                        original(x, y) = ColorI(static_cast<unsigned char>(60 + 2 * x), static_cast<unsigned char>(100 + y), 150, 255);
+            PixelImage const original = format != Format::Jpg ? Pattern(w, h) : Draw(w, h, [](unsigned int x, unsigned int y) {
+                return Argb(255, 60 + 2 * x, 100 + y, 150);
+            });
             PixelImage read;
             std::string const what = std::string(Name(format)) + " " + std::to_string(w) + "x" + std::to_string(h);
             ASSERT_TRUE(Decode(format, Encode(format, original), read)) << what;
@@ -167,22 +179,17 @@ TEST(ImageCodecs, EncodersRefuseImagesWithoutPixels)
 // Little-endian byte building for hand-made files.
 struct Builder {
     Bytes bytes;
-    Builder &U8(unsigned int v)
+    Builder &Raw(std::initializer_list<unsigned int> values)
     {
-        bytes.push_back(static_cast<unsigned char>(v));
+        for (unsigned int v : values)
+            bytes.push_back(static_cast<unsigned char>(v));
         return *this;
     }
-    Builder &U16(unsigned int v) { return U8(v & 0xFF).U8(v >> 8); }
+    Builder &U16(unsigned int v) { return Raw({v & 0xFF, v >> 8}); }
     Builder &U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
     Builder &Text(std::string const &text)
     {
         bytes.insert(bytes.end(), text.begin(), text.end());
-        return *this;
-    }
-    Builder &Raw(std::initializer_list<unsigned int> values)
-    {
-        for (unsigned int v : values)
-            U8(v);
         return *this;
     }
 };
@@ -359,11 +366,6 @@ Bytes Fixture(std::string const &name)
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-unsigned long Argb(unsigned int a, unsigned int r, unsigned int g, unsigned int b)
-{
-    return static_cast<unsigned long>(a) << 24 | r << 16 | g << 8 | b;
-}
-
 TEST(PngRead, EveryColourTypeFromAnotherEncoder)
 {
     // The 5 x 3 pixels make_png_fixtures.py draws.
@@ -382,14 +384,9 @@ TEST(PngRead, EveryColourTypeFromAnotherEncoder)
         {"rgb16_interlaced", [](unsigned int x, unsigned int y) { return Argb(255, 30 * x, 60 * y, 99); }},
         {"rgb8_trns", [](unsigned int x, unsigned int y) { return Argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10); }},
     };
-    for (Drawn const &drawn : fixtures) {
-        PixelImage const image = MustDecode(Format::Png, Fixture(std::string(drawn.name) + ".png"));
-        ASSERT_EQ(image.Width(), 5u) << drawn.name;
-        ASSERT_EQ(image.Height(), 3u) << drawn.name;
-        for (unsigned int y = 0; y < 3; ++y)
-            for (unsigned int x = 0; x < 5; ++x)
-                EXPECT_EQ(static_cast<unsigned long>(image(x, y)), drawn.pixel(x, y)) << drawn.name << " at " << x << "," << y;
-    }
+    for (Drawn const &drawn : fixtures)
+        ExpectSame(MustDecode(Format::Png, Fixture(std::string(drawn.name) + ".png")), Draw(5, 3, drawn.pixel), true,
+                   drawn.name);
 }
 
 // A JPEG written by libjpeg itself at quality 100; `sample(x, y, c)` gives
@@ -438,34 +435,24 @@ Bytes ColourJpeg(unsigned int w, unsigned int h, bool progressive)
 TEST(JpegRead, BaselineProgressiveGrayAndAdobeCmykFromLibjpeg)
 {
     for (bool progressive : {false, true}) {
+        SCOPED_TRACE(progressive ? "progressive" : "baseline");
         PixelImage const gray = MustDecode(
             Format::Jpg, LibjpegFile(19, 11, JCS_GRAYSCALE, progressive, [](unsigned int x, unsigned int, unsigned int) {
                 return 100 + x;
             }));
-        ASSERT_EQ(gray.Width(), 19u);
-        ASSERT_EQ(gray.Height(), 11u);
-        for (unsigned int x = 0; x < 19; ++x) {
-            ColorI const c = gray(x, 5);
-            EXPECT_TRUE(c[0] == c[1] && c[1] == c[2]) << "gray stays gray";
-            EXPECT_NEAR(c[0], 100 + x, 3);
-            EXPECT_EQ(c[3], 255);
-        }
-        PixelImage const colour = MustDecode(Format::Jpg, ColourJpeg(21, 13, progressive));
-        ASSERT_EQ(colour.Width(), 21u);
-        EXPECT_NEAR(colour(10, 6)[2], 200, 6);
-        EXPECT_NEAR(colour(10, 6)[1], 56, 6);
-        EXPECT_NEAR(colour(10, 6)[0], 40, 6);
+        ExpectSame(gray, Draw(19, 11, [](unsigned int x, unsigned int) { return 0xFF000000ul | (100 + x) * 0x010101ul; }),
+                   false, "gray", 3);
+        for (unsigned int x = 0; x < 19; ++x)
+            EXPECT_TRUE(gray(x, 5)[0] == gray(x, 5)[1] && gray(x, 5)[1] == gray(x, 5)[2]) << "gray stays gray at " << x;
+        ExpectSame(MustDecode(Format::Jpg, ColourJpeg(21, 13, progressive)),
+                   Draw(21, 13, [](unsigned int x, unsigned int y) { return Argb(255, 200, 50 + y, 20 + 2 * x); }), false,
+                   "colour", 6);
     }
     // Inks stored inverted, as Adobe files do: no cyan, full magenta, no
     // yellow, no black.
-    PixelImage const cmyk = MustDecode(Format::Jpg, LibjpegFile(8, 8, JCS_CMYK, false, [](unsigned int, unsigned int,
-                                                                                          unsigned int c) {
-        return c == 1 ? 0 : 255;
-    }));
-    ASSERT_EQ(cmyk.Width(), 8u);
-    EXPECT_NEAR(cmyk(3, 3)[2], 255, 2);
-    EXPECT_NEAR(cmyk(3, 3)[1], 0, 2);
-    EXPECT_NEAR(cmyk(3, 3)[0], 255, 2);
+    PixelImage const cmyk = MustDecode(
+        Format::Jpg, LibjpegFile(8, 8, JCS_CMYK, false, [](unsigned int, unsigned int, unsigned int c) { return c == 1 ? 0 : 255; }));
+    ExpectSame(cmyk, Draw(8, 8, [](unsigned int, unsigned int) { return 0xFFFF00FFul; }), false, "Adobe CMYK", 2);
 }
 
 // A stream that cannot tell its size, serving the given bytes and then
@@ -551,13 +538,11 @@ TEST(ImageIO, TextureLoaderReadsABitmapFileItWroteItself)
         kolt::CStreamFile file;
         ASSERT_TRUE(file.open(path.c_str(), kolt::CStreamFile::modeWrite));
         ASSERT_TRUE(kolt::BMPImage(written, 24, false, true).Write(file));
-        file.close();
     }
     kolt::CStreamFile file;
     ASSERT_TRUE(file.open(path.c_str(), 4));
     PixelImage read;
     ASSERT_TRUE(kolt::BMPImage(read, 24, false, true).Read(file));
-    file.close();
     std::remove(path.c_str());
     ExpectSame(read, written, false, "24-bit file");
 }
