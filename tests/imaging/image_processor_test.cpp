@@ -99,8 +99,7 @@ TEST(CImageHighTest, ShiftsLuminanceWithinZeroAndOne)
     for (Case const &c : cases) {
         CImageHigh high(c.change);
         RGBX const got = RunChain({&high}, {c.in})[0];
-        EXPECT_TRUE(got.Equals(c.out)) << "change " << c.change << " on " << int(c.in.btRed) << ","
-                                       << int(c.in.btGreen) << "," << int(c.in.btBlue) << ": "
+        EXPECT_TRUE(got.Equals(c.out)) << "change " << c.change << ", case " << &c - cases << ": "
                                        << SameBytes(got, c.out).message();
     }
     CImageHigh default_change;

@@ -49,8 +49,7 @@ TEST(PixelImage, SetSizeMakesRowsOfWidthTopToBottomOrThrowsAndCopiesAreDeep)
 
 TEST(PixelImage, NeighbourhoodLooksAtTheFourEdgeNeighboursOnly)
 {
-    PixelImage white = Filled(2, 2, 0xFFFFFFFFul);
-    EXPECT_TRUE(white.IsAroundExistWhite(0, 0));
+    EXPECT_TRUE(Filled(2, 2, 0xFFFFFFFFul).IsAroundExistWhite(0, 0));
     EXPECT_FALSE(Filled(1, 1, 0xFFFFFFFFul).IsAroundExistWhite(0, 0)) << "a lone pixel has no neighbours";
 
     // Black only on the diagonal and in the pixel itself: no match.
@@ -81,9 +80,7 @@ TEST(PixelImage, NeighbourhoodLooksAtTheFourEdgeNeighboursOnly)
 
 TEST(PixelImage, GetBestColorTruncatesEachTermAlone)
 {
-    PixelImage image;
-    image.SetSize(3, 2);
-    image.Fill(ColorI(0ul));
+    PixelImage image = Filled(3, 2, 0);
     image(0, 0) = ColorI(255, 1, 10, 200);
     image(1, 0) = ColorI(0, 1, 20, 100);
     image(2, 0) = ColorI(40, 0, 0, 0);
