@@ -25,6 +25,8 @@ using kolt::PixelImage;
 using Bytes = std::vector<unsigned char>;
 
 enum class Format { Bmp24, Bmp32, Tga24, Tga32, Ppm, Png, PngInterlaced, Jpg };
+Format const kFormats[] = {Format::Bmp24, Format::Bmp32, Format::Tga24,         Format::Tga32,
+                           Format::Ppm,   Format::Png,   Format::PngInterlaced, Format::Jpg};
 
 char const *Name(Format format)
 {
@@ -156,8 +158,7 @@ void ExpectRefused(Format format, Bytes const &bytes, std::string const &what)
 // Lossless codecs keep every pixel; JPEG stays close on a smooth image.
 TEST(ImageCodecs, RoundTripsOfOddSizesKeepThePixelsAndImagesWithoutPixelsAreNotWritten)
 {
-    for (Format format : {Format::Bmp24, Format::Bmp32, Format::Tga24, Format::Tga32, Format::Ppm, Format::Png,
-                          Format::PngInterlaced, Format::Jpg}) {
+    for (Format format : kFormats) {
         EXPECT_TRUE(Encode(format, PixelImage(), false).empty()) << Name(format);
         for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {5u, 7u}, {2u, 9u}, {17u, 3u}, {40u, 33u}}) {
             PixelImage const original = format != Format::Jpg ? Pattern(w, h) : Draw(w, h, [](unsigned int x, unsigned int y) {
@@ -202,11 +203,12 @@ Builder BmpHeader(std::int32_t width, std::int32_t height, unsigned int bits, un
 }
 
 // Marks the current end as the start of the pixels.
-void StartPixels(Builder &b)
+Builder &StartPixels(Builder &b)
 {
     auto const offset = static_cast<std::uint32_t>(b.bytes.size());
     for (int i = 0; i < 4; ++i)
         b.bytes[10 + i] = static_cast<unsigned char>(offset >> (8 * i));
+    return b;
 }
 
 // A bitmap with its palette (a full 256 entries stored as "0 colours used",
@@ -218,8 +220,7 @@ Bytes Bmp(std::int32_t width, std::int32_t height, unsigned int bits, unsigned i
                           palette.size() == 256 ? 0 : static_cast<unsigned int>(palette.size()));
     for (unsigned long c : palette)
         b.U32(static_cast<std::uint32_t>(c & 0xFFFFFF));
-    StartPixels(b);
-    return b.Raw(pixels).bytes;
+    return StartPixels(b).Raw(pixels).bytes;
 }
 
 TEST(BmpRead, PaletteImagesOfOneFourAndEightBits)
@@ -262,17 +263,14 @@ TEST(BmpRead, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
                  {0xFFFFFFFF, 0xFFFF0000}, "16-bit 5-5-5");
 
     Builder rgb565 = BmpHeader(2, -1, 16, 3, 0);
-    rgb565.U32(0xF800).U32(0x07E0).U32(0x001F);
-    StartPixels(rgb565);
-    rgb565.U16(0x07E0).U16(0x8010);  // green; half red and half blue
+    StartPixels(rgb565.U32(0xF800).U32(0x07E0).U32(0x001F)).U16(0x07E0).U16(0x8010);  // green; half red and half blue
     ExpectPixels(MustDecode(Format::Bmp24, rgb565.bytes), 2, 1, {0xFF00FF00, 0xFF840084}, "16-bit 5-6-5");
 
     // A 124-byte header with an alpha mask.
     Builder v5 = BmpHeader(1, 1, 32, 3, 0, 124);
     v5.U32(0x0000FF00).U32(0x00FF0000).U32(0xFF000000).U32(0x000000FF);
     v5.bytes.resize(14 + 124);
-    StartPixels(v5);
-    v5.Raw({0x80, 0x30, 0x20, 0x10});  // alpha 0x80, red 0x30, green 0x20, blue 0x10
+    StartPixels(v5).Raw({0x80, 0x30, 0x20, 0x10});  // alpha 0x80, red 0x30, green 0x20, blue 0x10
     ExpectPixels(MustDecode(Format::Bmp24, v5.bytes), 1, 1, {0x80302010}, "32-bit alpha mask");
     ExpectPixels(MustDecode(Format::Bmp24, v5.bytes, true), 1, 1, {0xFF302010}, "opaque flag");
 
@@ -281,19 +279,14 @@ TEST(BmpRead, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
 
     // The old 12-byte header: 16-bit sizes, 3-byte palette entries.
     Builder core;
-    core.Text("BM").U32(0).U32(0).U32(0);
-    core.U32(12).U16(2).U16(1).U16(1).U16(24);
-    StartPixels(core);
-    core.Raw({1, 2, 3, 4, 5, 6, 0, 0});
+    StartPixels(core.Text("BM").U32(0).U32(0).U32(0).U32(12).U16(2).U16(1).U16(1).U16(24)).Raw({1, 2, 3, 4, 5, 6, 0, 0});
     ExpectPixels(MustDecode(Format::Bmp24, core.bytes), 2, 1, {0xFF030201, 0xFF060504}, "12-byte header");
 }
 
 TEST(BmpRead, HostileFilesFailAndLeaveTheImage)
 {
     Builder mask = BmpHeader(1, 1, 32, 3, 0);
-    mask.U32(0x00FF00FF).U32(0xFF00).U32(0xFF);
-    StartPixels(mask);
-    mask.U32(0);
+    StartPixels(mask.U32(0x00FF00FF).U32(0xFF00).U32(0xFF)).U32(0);
     Bytes magic = Bmp(1, 1, 24, 0, {}, {0, 0, 0, 0});
     magic[0] = 'X';
     std::pair<char const *, Bytes> const files[] = {
@@ -312,30 +305,30 @@ TEST(BmpRead, HostileFilesFailAndLeaveTheImage)
         ExpectRefused(Format::Bmp24, bytes, what);
 }
 
+// A Targa file: the first 12 header bytes, width, height, then the rest.
+Bytes Tga(std::initializer_list<unsigned int> head, unsigned int w, unsigned int h,
+          std::initializer_list<unsigned int> rest)
+{
+    return Builder().Raw(head).U16(w).U16(h).Raw(rest).bytes;
+}
+
 TEST(TgaRead, RleAcrossRowsAndBothOrigins)
 {
-    Builder rle;
-    rle.Raw({0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0}).U16(3).U16(2).Raw({24, 0});
     // Bottom row first: a run of four crosses into the top row, then two raw pixels.
-    rle.Raw({0x83, 3, 2, 1, 0x01, 6, 5, 4, 9, 8, 7});
-    ExpectPixels(MustDecode(Format::Tga24, rle.bytes), 3, 2,
+    Bytes rle = Tga({0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3, 2, {24, 0, 0x83, 3, 2, 1, 0x01, 6, 5, 4, 9, 8, 7});
+    ExpectPixels(MustDecode(Format::Tga24, rle), 3, 2,
                  {0xFF010203, 0xFF040506, 0xFF070809, 0xFF010203, 0xFF010203, 0xFF010203}, "RLE bottom-left");
+    // Top-left origin, right-to-left (the first pixel is the rightmost), after a 3-byte id.
+    ExpectPixels(MustDecode(Format::Tga32, Tga({3, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 2, 1,
+                                               {32, 0x38, 'i', 'd', '!', 1, 2, 3, 4, 5, 6, 7, 8})),
+                 2, 1, {0x08070605, 0x04030201}, "32-bit right-to-left");
+    ExpectPixels(MustDecode(Format::Tga24, Tga({0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 2, 1, {8, 0x20, 9, 250})), 2, 1,
+                 {0xFF090909, 0xFFFAFAFA}, "gray");
 
-    Builder raw;
-    raw.Raw({3, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}).U16(2).U16(1).Raw({32, 0x38});
-    raw.Raw({'i', 'd', '!'});
-    raw.Raw({1, 2, 3, 4, 5, 6, 7, 8});  // right-to-left: the first pixel is the rightmost
-    ExpectPixels(MustDecode(Format::Tga32, raw.bytes), 2, 1, {0x08070605, 0x04030201}, "32-bit right-to-left");
-
-    Builder gray;
-    gray.Raw({0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}).U16(2).U16(1).Raw({8, 0x20, 9, 250});
-    ExpectPixels(MustDecode(Format::Tga24, gray.bytes), 2, 1, {0xFF090909, 0xFFFAFAFA}, "gray");
-
-    Builder mapped;
-    mapped.Raw({0, 1, 1, 0, 0, 2, 0, 24, 0, 0, 0, 0}).U16(1).U16(1).Raw({8, 0x20, 0});
-    ExpectRefused(Format::Tga24, mapped.bytes, "colour-mapped images are not read");
-    rle.bytes.pop_back();
-    ExpectRefused(Format::Tga24, rle.bytes, "raw packet cut short");
+    ExpectRefused(Format::Tga24, Tga({0, 1, 1, 0, 0, 2, 0, 24, 0, 0, 0, 0}, 1, 1, {8, 0x20, 0}),
+                  "colour-mapped images are not read");
+    rle.pop_back();
+    ExpectRefused(Format::Tga24, rle, "raw packet cut short");
 }
 
 TEST(PpmRead, TextAndWideSamples)
@@ -567,8 +560,7 @@ TEST(ImageIO, AssignmentCopiesParametersButNeverRebinds)
 
 TEST(ImageCodecs, EveryTruncationFailsAndLeavesTheImage)
 {
-    for (Format format : {Format::Bmp24, Format::Bmp32, Format::Tga24, Format::Tga32, Format::Ppm, Format::Png,
-                          Format::PngInterlaced, Format::Jpg}) {
+    for (Format format : kFormats) {
         Bytes const whole = Encode(format, Pattern(7, 5));
         std::size_t const step = whole.size() / 97 + 1;
         for (std::size_t size = 0; size < whole.size() && !HasFailure(); size += step)
