@@ -49,7 +49,7 @@ TEST(ColorI, HsvUsesTheSinglePrecisionReciprocalAndGraysHaveNoHue)
     double const k = 0.003921568859368563;  // 1/255 as a float
     struct Case {
         ColorI colour;
-        double h = 0, s = 0, v = 0;
+        double h, s, v;
     } const cases[] = {
         {ColorI(255, 0, 0, 255), 0, 1, 255 * k},   {ColorI(0, 0, 255, 0), 240, 1, 255 * k},
         {ColorI(255, 255, 0, 0), 60, 1, 255 * k},  // red and green share the maximum

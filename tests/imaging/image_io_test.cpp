@@ -109,7 +109,7 @@ PixelImage Draw(unsigned int w, unsigned int h, Colour colour)
 // A pattern with every channel varying, alpha included (never all 0).
 PixelImage Pattern(unsigned int w, unsigned int h)
 {
-    return Draw(w, h, [](unsigned int x, unsigned int y) {
+    return Draw(w, h, [](auto x, auto y) {
         return ColorI(static_cast<unsigned char>(37 * x + 11 * y), static_cast<unsigned char>(91 * y + 3 * x),
                       static_cast<unsigned char>(x * y + 200), static_cast<unsigned char>(255 - 17 * x - 5 * y));
     });
@@ -128,19 +128,16 @@ void ExpectSame(PixelImage const &read, PixelImage const &original, bool alpha, 
             if (!alpha)
                 expected[3] = 255;
             for (int c = 0; c < 4; ++c)
-                ASSERT_NEAR(read(x, y)[c], expected[c], tolerance) << what << " at " << x << "," << y << " channel " << c;
+                ASSERT_NEAR(read(x, y)[c], expected[c], tolerance) << what << " at " << x << "," << y << ", " << c;
         }
     }
 }
 
+// Expects a w x h image holding `pixels` (0xAARRGGBB), row by row from the top.
 void ExpectPixels(PixelImage const &image, unsigned int w, unsigned int h, std::vector<unsigned long> const &pixels,
                   char const *what)
 {
-    ASSERT_EQ(image.Width(), w) << what;
-    ASSERT_EQ(image.Height(), h) << what;
-    for (unsigned int i = 0; i < pixels.size(); ++i)
-        EXPECT_EQ(static_cast<unsigned long>(image(i % w, i / w)), pixels[i])
-            << what << " pixel " << i % w << "," << i / w;
+    ExpectSame(image, Draw(w, h, [&](unsigned int x, unsigned int y) { return pixels.at(y * w + x); }), true, what);
 }
 
 // A refused file leaves both an image with pixels and one without as they were.
@@ -161,7 +158,7 @@ TEST(ImageCodecs, RoundTripsOfOddSizesKeepThePixelsAndImagesWithoutPixelsAreNotW
     for (Format format : kFormats) {
         EXPECT_TRUE(Encode(format, PixelImage(), false).empty()) << Name(format);
         for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {5u, 7u}, {2u, 9u}, {17u, 3u}, {40u, 33u}}) {
-            PixelImage const original = format != Format::Jpg ? Pattern(w, h) : Draw(w, h, [](unsigned int x, unsigned int y) {
+            PixelImage const original = format != Format::Jpg ? Pattern(w, h) : Draw(w, h, [](auto x, auto y) {
                 return Argb(255, 60 + 2 * x, 100 + y, 150);
             });
             PixelImage read;
@@ -279,7 +276,8 @@ TEST(BmpRead, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
 
     // The old 12-byte header: 16-bit sizes, 3-byte palette entries.
     Builder core;
-    StartPixels(core.Text("BM").U32(0).U32(0).U32(0).U32(12).U16(2).U16(1).U16(1).U16(24)).Raw({1, 2, 3, 4, 5, 6, 0, 0});
+    StartPixels(core.Text("BM").U32(0).U32(0).U32(0).U32(12).U16(2).U16(1).U16(1).U16(24))
+        .Raw({1, 2, 3, 4, 5, 6, 0, 0});
     ExpectPixels(MustDecode(Format::Bmp24, core.bytes), 2, 1, {0xFF030201, 0xFF060504}, "12-byte header");
 }
 
@@ -338,7 +336,7 @@ TEST(PpmRead, TextAndWideSamples)
                  {0xFFFF0000, 0xFF00FF77}, "P3 maximum 15");
     ExpectPixels(MustDecode(Format::Ppm, file("P3 1 1 255 1 2#comment\n3")), 1, 1, {0xFF010203},
                  "P3 with a comment after a sample");
-    ExpectPixels(MustDecode(Format::Ppm, Builder().Text("P6 1 1\n65535\n").Raw({0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00}).bytes),
+    ExpectPixels(MustDecode(Format::Ppm, Builder().Text("P6 1 1\n65535\n").Raw({0xFF, 0xFF, 0x80, 0, 0, 0}).bytes),
                  1, 1, {0xFFFF8000}, "P6 16-bit");
     for (char const *text : {"P5 1 1 255\n\1", "P6 1 1 0\n\1\1\1", "P6 40000 1 255\n", "P3 1 1 15 16 0 0",
                              "P3 1 1 255 1 x 3", "P6 1 1 255\n\1\1", "P6 99999999999 1 255\n"})
@@ -361,16 +359,15 @@ TEST(PngRead, EveryColourTypeFromAnotherEncoder)
         char const *name;
         unsigned long (*pixel)(unsigned int x, unsigned int y);
     } const fixtures[] = {
-        {"gray1", [](unsigned int x, unsigned int y) { return (x + y) % 2 ? 0xFFFFFFFFul : 0xFF000000ul; }},
-        {"gray16", [](unsigned int x, unsigned int y) { return 0xFF000000ul | (40 * x + 10 * y) * 0x010101ul; }},
-        {"palette4_trns",
-         [](unsigned int x, unsigned int y) {
+        {"gray1", [](auto x, auto y) { return (x + y) % 2 ? 0xFFFFFFFFul : 0xFF000000ul; }},
+        {"gray16", [](auto x, auto y) { return 0xFF000000ul | (40 * x + 10 * y) * 0x010101ul; }},
+        {"palette4_trns", [](auto x, auto y) {
              unsigned int const i = (x + 2 * y) % 6;
              return Argb(i < 4 ? 50 * i : 255, 40 * i, 255 - 40 * i, 7 * i);
          }},
-        {"gray_alpha8", [](unsigned int x, unsigned int y) { return Argb(255 - 30 * x, 0, 0, 0) | (20 * x + 50 * y) * 0x010101ul; }},
-        {"rgb16_interlaced", [](unsigned int x, unsigned int y) { return Argb(255, 30 * x, 60 * y, 99); }},
-        {"rgb8_trns", [](unsigned int x, unsigned int y) { return Argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10); }},
+        {"gray_alpha8", [](auto x, auto y) { return Argb(255 - 30 * x, 0, 0, 0) | (20 * x + 50 * y) * 0x010101ul; }},
+        {"rgb16_interlaced", [](auto x, auto y) { return Argb(255, 30 * x, 60 * y, 99); }},
+        {"rgb8_trns", [](auto x, auto y) { return Argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10); }},
     };
     for (Drawn const &drawn : fixtures)
         ExpectSame(MustDecode(Format::Png, Fixture(std::string(drawn.name) + ".png")), Draw(5, 3, drawn.pixel), true,
@@ -415,7 +412,7 @@ Bytes LibjpegFile(unsigned int w, unsigned int h, J_COLOR_SPACE space, bool prog
 
 Bytes ColourJpeg(unsigned int w, unsigned int h, bool progressive)
 {
-    return LibjpegFile(w, h, JCS_RGB, progressive, [](unsigned int x, unsigned int y, unsigned int c) {
+    return LibjpegFile(w, h, JCS_RGB, progressive, [](auto x, auto y, auto c) {
         return c == 0 ? 200 : c == 1 ? 50 + y : 20 + 2 * x;
     });
 }
@@ -425,22 +422,19 @@ TEST(JpegRead, BaselineProgressiveGrayAndAdobeCmykFromLibjpeg)
     for (bool progressive : {false, true}) {
         SCOPED_TRACE(progressive ? "progressive" : "baseline");
         PixelImage const gray = MustDecode(
-            Format::Jpg, LibjpegFile(19, 11, JCS_GRAYSCALE, progressive, [](unsigned int x, unsigned int, unsigned int) {
-                return 100 + x;
-            }));
-        ExpectSame(gray, Draw(19, 11, [](unsigned int x, unsigned int) { return 0xFF000000ul | (100 + x) * 0x010101ul; }),
-                   false, "gray", 3);
+            Format::Jpg, LibjpegFile(19, 11, JCS_GRAYSCALE, progressive, [](auto x, auto, auto) { return 100 + x; }));
+        ExpectSame(gray, Draw(19, 11, [](auto x, auto) { return Argb(255, 100 + x, 100 + x, 100 + x); }), false, "gray",
+                   3);
         for (unsigned int x = 0; x < 19; ++x)
             EXPECT_TRUE(gray(x, 5)[0] == gray(x, 5)[1] && gray(x, 5)[1] == gray(x, 5)[2]) << "gray stays gray at " << x;
         ExpectSame(MustDecode(Format::Jpg, ColourJpeg(21, 13, progressive)),
-                   Draw(21, 13, [](unsigned int x, unsigned int y) { return Argb(255, 200, 50 + y, 20 + 2 * x); }), false,
-                   "colour", 6);
+                   Draw(21, 13, [](auto x, auto y) { return Argb(255, 200, 50 + y, 20 + 2 * x); }), false, "colour", 6);
     }
     // Inks stored inverted, as Adobe files do: no cyan, full magenta, no
     // yellow, no black.
     PixelImage const cmyk = MustDecode(
-        Format::Jpg, LibjpegFile(8, 8, JCS_CMYK, false, [](unsigned int, unsigned int, unsigned int c) { return c == 1 ? 0 : 255; }));
-    ExpectSame(cmyk, Draw(8, 8, [](unsigned int, unsigned int) { return 0xFFFF00FFul; }), false, "Adobe CMYK", 2);
+        Format::Jpg, LibjpegFile(8, 8, JCS_CMYK, false, [](auto, auto, auto c) { return c == 1 ? 0 : 255; }));
+    ExpectSame(cmyk, Draw(8, 8, [](auto, auto) { return 0xFFFF00FFul; }), false, "Adobe CMYK", 2);
 }
 
 // A stream that cannot tell its size, serving the given bytes and then
