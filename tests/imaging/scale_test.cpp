@@ -15,10 +15,8 @@ PixelImage Row(std::vector<int> const &values)
 {
     PixelImage image;
     image.SetSize(static_cast<unsigned int>(values.size()), 1);
-    for (unsigned int x = 0; x < values.size(); ++x) {
-        auto const v = static_cast<unsigned char>(values[x]);
-        image(x, 0) = ColorI(v, v, v, v);
-    }
+    for (unsigned int x = 0; x < values.size(); ++x)
+        image(x, 0) = ColorI(static_cast<unsigned long>(values[x]) * 0x01010101ul);
     return image;
 }
 
