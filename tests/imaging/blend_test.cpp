@@ -7,58 +7,36 @@ namespace {
 using kolt::ColorI;
 
 // Blue, green, red, alpha: the memory order the blenders work in.
-ColorI Bgra(int b, int g, int r, int a)
+ColorI Bgra(int const (&c)[4])
 {
-    return ColorI(static_cast<unsigned char>(r), static_cast<unsigned char>(g), static_cast<unsigned char>(b),
-                  static_cast<unsigned char>(a));
+    return ColorI(static_cast<unsigned char>(c[2]), static_cast<unsigned char>(c[1]), static_cast<unsigned char>(c[0]),
+                  static_cast<unsigned char>(c[3]));
 }
 
-void ExpectBgra(ColorI const &c, int b, int g, int r, int a)
+TEST(Blend, EachBlenderOnAllFourChannelsAndAlphaDividesBy256)
 {
-    EXPECT_EQ(c[0], b);
-    EXPECT_EQ(c[1], g);
-    EXPECT_EQ(c[2], r);
-    EXPECT_EQ(c[3], a);
-}
-
-TEST(Blend, CopyAddAndDecWorkOnAllFourChannels)
-{
-    ColorI dest = Bgra(200, 100, 50, 255);
-    kolt::AddBlendFunction add;
-    add(dest, Bgra(100, 100, 100, 10));
-    ExpectBgra(dest, 255, 200, 150, 255);
-
-    dest = Bgra(50, 100, 0, 30);
-    kolt::DecBlendFunction dec;
-    dec(dest, Bgra(100, 50, 0, 10));
-    ExpectBgra(dest, 0, 50, 0, 20);
-
     kolt::CopyBlendFunction copy;
-    copy(dest, Bgra(1, 2, 3, 4));
-    ExpectBgra(dest, 1, 2, 3, 4);
-}
-
-TEST(Blend, AlphaDividesBy256)
-{
-    kolt::AlphaBlendFunction blend;
-    ColorI dest = Bgra(0, 0, 0, 0);
-    blend(dest, Bgra(255, 255, 255, 255));
-    ExpectBgra(dest, 254, 254, 254, 255);
-
-    dest = Bgra(100, 255, 0, 77);
-    blend(dest, Bgra(255, 255, 255, 0));
-    ExpectBgra(dest, 99, 254, 0, 77);
-
-    dest = Bgra(100, 100, 100, 200);
-    blend(dest, Bgra(200, 200, 200, 128));
-    ExpectBgra(dest, 149, 149, 149, 255);
-
-    // Through the base: the blenders are used polymorphically.
     kolt::AddBlendFunction add;
-    kolt::PixelBlender &any = add;
-    dest = Bgra(1, 1, 1, 1);
-    any(dest, Bgra(1, 1, 1, 1));
-    ExpectBgra(dest, 2, 2, 2, 2);
+    kolt::DecBlendFunction dec;
+    kolt::AlphaBlendFunction alpha;
+    // Called through the base: hosts use the blenders polymorphically.
+    struct Case {
+        kolt::PixelBlender *blender;
+        int dest[4], src[4], out[4];
+    } const cases[] = {
+        {&add, {200, 100, 50, 255}, {100, 100, 100, 10}, {255, 200, 150, 255}},
+        {&dec, {50, 100, 0, 30}, {100, 50, 0, 10}, {0, 50, 0, 20}},
+        {&copy, {0, 50, 0, 20}, {1, 2, 3, 4}, {1, 2, 3, 4}},
+        {&alpha, {0, 0, 0, 0}, {255, 255, 255, 255}, {254, 254, 254, 255}},
+        {&alpha, {100, 255, 0, 77}, {255, 255, 255, 0}, {99, 254, 0, 77}},
+        {&alpha, {100, 100, 100, 200}, {200, 200, 200, 128}, {149, 149, 149, 255}},
+    };
+    for (Case const &c : cases) {
+        ColorI dest = Bgra(c.dest);
+        (*c.blender)(dest, Bgra(c.src));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(dest[i], c.out[i]) << "case " << &c - cases << " channel " << i;
+    }
 }
 
 }  // namespace

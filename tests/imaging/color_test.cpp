@@ -9,15 +9,6 @@ namespace {
 using kolt::ColorF;
 using kolt::ColorI;
 
-struct Rgb {
-    int red, green, blue;
-};
-
-Rgb Channels(ColorI const &c)
-{
-    return {c[2], c[1], c[0]};
-}
-
 TEST(ColorI, NumberIsAlphaRedGreenBlueAndMemoryIsBlueFirst)
 {
     ColorI const c(0x80FF0000ul);
@@ -35,7 +26,7 @@ TEST(ColorI, NumberIsAlphaRedGreenBlueAndMemoryIsBlueFirst)
     EXPECT_EQ(static_cast<unsigned long>(ColorI(0x1234567890ul)), 0x34567890ul);
 }
 
-TEST(ColorI, TestsIgnoreWhatTheyDoNotName)
+TEST(ColorI, TestsIgnoreWhatTheyDoNotNameAndInvertKeepsAlpha)
 {
     EXPECT_TRUE(ColorI(0x00000000ul).IsBlack());
     EXPECT_TRUE(ColorI(0xFF000000ul).IsBlack());
@@ -44,10 +35,7 @@ TEST(ColorI, TestsIgnoreWhatTheyDoNotName)
     EXPECT_FALSE(ColorI(0x01000000ul).IsTrans());
     EXPECT_TRUE(ColorI(0x00FFFFFFul).IsWhite());
     EXPECT_FALSE(ColorI(0xFFFFFFFEul).IsWhite());
-}
 
-TEST(ColorI, InvertKeepsAlpha)
-{
     ColorI c(0x80102030ul);
     ColorI const inverted = c.GetInvertRGB();
     EXPECT_EQ(static_cast<unsigned long>(inverted), 0x80EFDFCFul);
@@ -56,37 +44,26 @@ TEST(ColorI, InvertKeepsAlpha)
     EXPECT_EQ(static_cast<unsigned long>(c), 0x80EFDFCFul);
 }
 
-TEST(ColorI, HsvUsesTheSinglePrecisionReciprocal)
+TEST(ColorI, HsvUsesTheSinglePrecisionReciprocalAndGraysHaveNoHue)
 {
-    double h, s, v;
-    ColorI(255, 0, 0, 255).HSV(h, s, v);
-    EXPECT_EQ(h, 0);
-    EXPECT_EQ(s, 1);
-    EXPECT_EQ(v, 1.0000000591389835);
-    ColorI(0, 0, 255, 0).HSV(h, s, v);
-    EXPECT_EQ(h, 240);
-    ColorI(255, 255, 0, 0).HSV(h, s, v);
-    EXPECT_EQ(h, 60) << "red and green share the maximum";
-    ColorI(255, 0, 255, 0).HSV(h, s, v);
-    EXPECT_EQ(h, 300) << "a negative hue wraps by 360";
-    ColorI(0, 255, 255, 0).HSV(h, s, v);
-    EXPECT_EQ(h, 180);
-    ColorI(200, 100, 50, 0).HSV(h, s, v);
-    EXPECT_DOUBLE_EQ(h, 20);
-    EXPECT_DOUBLE_EQ(s, 0.75);
-}
-
-TEST(ColorI, GraysAndBlackHaveNoHue)
-{
-    double h, s, v;
-    ColorI(128, 128, 128, 255).HSV(h, s, v);
-    EXPECT_EQ(h, -1);
-    EXPECT_EQ(s, 0);
-    EXPECT_EQ(v, 128 * 0.003921568859368563);
-    ColorI(0, 0, 0, 255).HSV(h, s, v);
-    EXPECT_EQ(h, -1);
-    EXPECT_EQ(s, 0) << "black must not divide 0 by 0";
-    EXPECT_EQ(v, 0);
+    double const k = 0.003921568859368563;  // 1/255 as a float
+    struct Case {
+        ColorI colour;
+        double h, s, v;
+    } const cases[] = {
+        {ColorI(255, 0, 0, 255), 0, 1, 255 * k},   {ColorI(0, 0, 255, 0), 240, 1, 255 * k},
+        {ColorI(255, 255, 0, 0), 60, 1, 255 * k},  // red and green share the maximum
+        {ColorI(255, 0, 255, 0), 300, 1, 255 * k},  // a negative hue wraps by 360
+        {ColorI(0, 255, 255, 0), 180, 1, 255 * k}, {ColorI(200, 100, 50, 0), 20, 0.75, 200 * k},
+        {ColorI(128, 128, 128, 255), -1, 0, 128 * k}, {ColorI(0, 0, 0, 255), -1, 0, 0},  // black: no 0 / 0
+    };
+    for (Case const &c : cases) {
+        double h = 0, s = 0, v = 0;
+        c.colour.HSV(h, s, v);
+        EXPECT_DOUBLE_EQ(h, c.h) << std::hex << static_cast<unsigned long>(c.colour);
+        EXPECT_DOUBLE_EQ(s, c.s) << std::hex << static_cast<unsigned long>(c.colour);
+        EXPECT_DOUBLE_EQ(v, c.v) << std::hex << static_cast<unsigned long>(c.colour);
+    }
 }
 
 TEST(ColorI, YuvRoundTripLosesAUnitWhereTheConstantsSaySo)
@@ -96,45 +73,33 @@ TEST(ColorI, YuvRoundTripLosesAUnitWhereTheConstantsSaySo)
     EXPECT_EQ(y, 0);
     EXPECT_EQ(u, 128);
     EXPECT_EQ(v, 128);
-
     struct Case {
-        Rgb in, out;
+        unsigned long in, out;
     } const cases[] = {
-        {{255, 255, 255}, {254, 255, 254}},
-        {{10, 20, 30}, {9, 20, 30}},
-        {{255, 0, 0}, {255, 0, 0}},
-        {{0, 0, 0}, {0, 0, 0}},
-    };
+        {0x09FFFFFF, 0xFFFEFFFE}, {0x090A141E, 0xFF09141E}, {0x09FF0000, 0xFFFF0000}, {0x09000000, 0xFF000000}};
     for (Case const &c : cases) {
-        ColorI color(static_cast<unsigned char>(c.in.red), static_cast<unsigned char>(c.in.green),
-                     static_cast<unsigned char>(c.in.blue), 9);
-        color.YUV(y, u, v);
+        ColorI(c.in).YUV(y, u, v);
         ColorI back(0ul);
         back.FromYUV(y, u, v);
-        Rgb const got = Channels(back);
-        EXPECT_EQ(got.red, c.out.red) << "from " << c.in.red << "," << c.in.green << "," << c.in.blue;
-        EXPECT_EQ(got.green, c.out.green) << "from " << c.in.red << "," << c.in.green << "," << c.in.blue;
-        EXPECT_EQ(got.blue, c.out.blue) << "from " << c.in.red << "," << c.in.green << "," << c.in.blue;
-        EXPECT_EQ(back[3], 255);
+        EXPECT_EQ(static_cast<unsigned long>(back), c.out) << std::hex << c.in;
     }
 }
 
 TEST(ColorI, FromYuvClampsThenTruncates)
 {
-    ColorI c(0ul);
-    c.FromYUV(0, 128, 128);
-    EXPECT_EQ(static_cast<unsigned long>(c), 0xFF000000ul);
-    c.FromYUV(300, 128, 128);
-    EXPECT_EQ(static_cast<unsigned long>(c), 0xFFFFFFFFul);
-    c.FromYUV(-5, 128, 128);
-    EXPECT_EQ(static_cast<unsigned long>(c), 0xFF000000ul);
-    c.FromYUV(100.99, 128, 128);
-    EXPECT_EQ(c[2], 100) << "truncated, not rounded";
-    // V far above 128 drives red over 255 and green below 0 at once.
-    c.FromYUV(128, 128, 500);
-    EXPECT_EQ(c[2], 255);
-    EXPECT_EQ(c[1], 0);
-    EXPECT_EQ(c[0], 128);
+    struct Case {
+        double y, v;
+        unsigned long out;
+    } const cases[] = {
+        {0, 128, 0xFF000000}, {300, 128, 0xFFFFFFFF}, {-5, 128, 0xFF000000},
+        {100.99, 128, 0xFF646464},  // truncated, not rounded
+        {128, 500, 0xFFFF0080},     // red over 255 and green below 0 at once
+    };
+    for (Case const &c : cases) {
+        ColorI colour(0ul);
+        colour.FromYUV(c.y, 128, c.v);
+        EXPECT_EQ(static_cast<unsigned long>(colour), c.out) << c.y << ", 128, " << c.v;
+    }
 }
 
 TEST(ColorF, ConvertKeepsProportionsAndAlpha)
@@ -153,23 +118,13 @@ TEST(ColorF, ConvertKeepsProportionsAndAlpha)
     EXPECT_EQ(target[0], 85);
     EXPECT_EQ(target[1], 85);
     EXPECT_EQ(target[2], 85);
-    // No clamping: a negative component wraps.
-    ColorF(2, -1, 0, 0).ConvertToColorI(target);
+    // No clamping: a negative component wraps. Components go in argument order.
+    ColorF wrap(0, 0, 0, 0);
+    wrap.Set(2, 0, 0, 0);
+    wrap[1] = -1;
+    wrap.ConvertToColorI(target);
     EXPECT_EQ(target[0], static_cast<unsigned char>(510));
     EXPECT_EQ(target[1], static_cast<unsigned char>(-255));
-}
-
-TEST(ColorF, ComponentsInArgumentOrder)
-{
-    ColorF c(0.5f, 1.5f, 2.5f, 3.5f);
-    EXPECT_EQ(c[0], 0.5f);
-    EXPECT_EQ(c[3], 3.5f);
-    c.Set(4, 3, 2, 1);
-    c[1] = 7;
-    ColorF const copy = c;
-    EXPECT_EQ(copy[0], 4);
-    EXPECT_EQ(copy[1], 7);
-    EXPECT_EQ(copy[3], 1);
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ TEST(CColorTest, ReportsHueLuminanceAndSaturation)
         float hue, luminance, saturation;
     } const cases[] = {
         {255, 0, 0, 360, 0.5f, 1},  // pure red is 360, not 0
-        {0, 255, 0, 120, 0.5f, 1},
-        {0, 0, 255, 240, 0.5f, 1},
+        {0, 255, 0, 120, 0.5f, 1},   {0, 0, 255, 240, 0.5f, 1},
         {255, 255, 0, 60, 0.5f, 1},  // green's test overrides red's
         {100, 100, 100, 0, 0.39215687f, 0},
         {200, 100, 100, 360, static_cast<float>(300.0 / 510), static_cast<float>(100.0 / 210)},  // above 0.5
@@ -79,8 +78,6 @@ TEST(CColorTest, ConversionsToRgbTruncateAtEachStep)
 TEST(CColorTest, ConvertsEachStaleFormOnceAndKeepsByteThree)
 {
     CColor colour;
-    colour.SetRGB(10, 20, 30);
-    EXPECT_EQ(colour.GetGreen(), 20);
     colour.SetRGB(128, 64, 32);
     colour.GetHue();
     EXPECT_TRUE(HasRgb(colour, 128, 64, 32)) << "reading HLS must not rewrite RGB (32 would become 31)";

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
@@ -26,20 +25,13 @@ using kolt::PixelImage;
 using Bytes = std::vector<unsigned char>;
 
 enum class Format { Bmp24, Bmp32, Tga24, Tga32, Ppm, Png, PngInterlaced, Jpg };
+Format const kFormats[] = {Format::Bmp24, Format::Bmp32, Format::Tga24,         Format::Tga32,
+                           Format::Ppm,   Format::Png,   Format::PngInterlaced, Format::Jpg};
 
 char const *Name(Format format)
 {
-    switch (format) {
-    case Format::Bmp24: return "BMP 24";
-    case Format::Bmp32: return "BMP 32";
-    case Format::Tga24: return "TGA 24";
-    case Format::Tga32: return "TGA 32";
-    case Format::Ppm: return "PPM";
-    case Format::Png: return "PNG";
-    case Format::PngInterlaced: return "PNG interlaced";
-    case Format::Jpg: return "JPEG";
-    }
-    return "?";
+    char const *const names[] = {"BMP 24", "BMP 32", "TGA 24", "TGA 32", "PPM", "PNG", "PNG interlaced", "JPEG"};
+    return names[static_cast<int>(format)];
 }
 
 bool KeepsAlpha(Format format)
@@ -48,48 +40,39 @@ bool KeepsAlpha(Format format)
            format == Format::PngInterlaced;
 }
 
-// Writes through the format's wrapper into a memory stream.
-Bytes Encode(Format format, PixelImage &image, bool *ok = nullptr)
+// Runs `op` on the format's wrapper bound to `image`; the parameters only
+// matter to Write, except the bitmap's opaque flag.
+template <class Op>
+bool Use(Format format, PixelImage &image, Op op, bool bmp_opaque = false)
+{
+    switch (format) {
+    case Format::Bmp24: return op(kolt::BMPImage(image, 24, false, bmp_opaque));
+    case Format::Bmp32: return op(kolt::BMPImage(image, 32, true, bmp_opaque));
+    case Format::Tga24: return op(kolt::TGAImage(image, 24));
+    case Format::Tga32: return op(kolt::TGAImage(image, 32));
+    case Format::Ppm: return op(kolt::PPMImage(image));
+    case Format::Png: return op(kolt::PNGImage(image, false));
+    case Format::PngInterlaced: return op(kolt::PNGImage(image, true));
+    case Format::Jpg: return op(kolt::JPGImage(image, 95, 95));
+    }
+    return false;
+}
+
+bool Write(Format format, PixelImage &image, kolt::CStreamO &stream)
+{
+    return Use(format, image, [&](kolt::ImageIO &&io) { return io.Write(stream); });
+}
+
+Bytes Encode(Format format, PixelImage image, bool expect_written = true)
 {
     kolt::CStreamMem stream;
-    bool written = false;
-    switch (format) {
-    case Format::Bmp24: written = kolt::BMPImage(image, 24, false, false).Write(stream); break;
-    case Format::Bmp32: written = kolt::BMPImage(image, 32, true, false).Write(stream); break;
-    case Format::Tga24: written = kolt::TGAImage(image, 24).Write(stream); break;
-    case Format::Tga32: written = kolt::TGAImage(image, 32).Write(stream); break;
-    case Format::Ppm: written = kolt::PPMImage(image).Write(stream); break;
-    case Format::Png: written = kolt::PNGImage(image, false).Write(stream); break;
-    case Format::PngInterlaced: written = kolt::PNGImage(image, true).Write(stream); break;
-    case Format::Jpg: written = kolt::JPGImage(image, 95, 95).Write(stream); break;
-    }
-    if (ok != nullptr)
-        *ok = written;
-    else
-        EXPECT_TRUE(written) << Name(format);
+    EXPECT_EQ(Write(format, image, stream), expect_written) << Name(format);
     return Bytes(stream.get_data().begin(), stream.get_data().end());
 }
 
-Bytes Encode(Format format, PixelImage const &image)
-{
-    PixelImage copy = image;
-    return Encode(format, copy);
-}
-
-// Reads through the format's wrapper from a memory stream.
 bool Read(Format format, kolt::CStreamI &stream, PixelImage &image, bool bmp_opaque = false)
 {
-    switch (format) {
-    case Format::Bmp24:
-    case Format::Bmp32: return kolt::BMPImage(image, 24, false, bmp_opaque).Read(stream);
-    case Format::Tga24:
-    case Format::Tga32: return kolt::TGAImage(image, 24).Read(stream);
-    case Format::Ppm: return kolt::PPMImage(image).Read(stream);
-    case Format::Png:
-    case Format::PngInterlaced: return kolt::PNGImage(image, false).Read(stream);
-    case Format::Jpg: return kolt::JPGImage(image, 75, 75).Read(stream);
-    }
-    return false;
+    return Use(format, image, [&](kolt::ImageIO &&io) { return io.Read(stream); }, bmp_opaque);
 }
 
 bool Decode(Format format, Bytes const &bytes, PixelImage &image, bool bmp_opaque = false)
@@ -99,136 +82,6 @@ bool Decode(Format format, Bytes const &bytes, PixelImage &image, bool bmp_opaqu
     return Read(format, stream, image, bmp_opaque);
 }
 
-// A pattern with every channel varying, alpha included (never all 0).
-PixelImage Pattern(unsigned int w, unsigned int h)
-{
-    PixelImage image;
-    image.SetSize(w, h);
-    for (unsigned int y = 0; y < h; ++y)
-        for (unsigned int x = 0; x < w; ++x)
-            image(x, y) = ColorI(static_cast<unsigned char>(37 * x + 11 * y), static_cast<unsigned char>(91 * y + 3 * x),
-                                 static_cast<unsigned char>(x * y + 200), static_cast<unsigned char>(255 - 17 * x - 5 * y));
-    return image;
-}
-
-// A smooth image for the lossy codec.
-PixelImage Smooth(unsigned int w, unsigned int h)
-{
-    PixelImage image;
-    image.SetSize(w, h);
-    for (unsigned int y = 0; y < h; ++y)
-        for (unsigned int x = 0; x < w; ++x)
-            image(x, y) = ColorI(static_cast<unsigned char>(60 + 2 * x), static_cast<unsigned char>(100 + y),
-                                 static_cast<unsigned char>(150), 255);
-    return image;
-}
-
-TEST(ImageCodecs, LosslessRoundTripsKeepEveryPixel)
-{
-    Format const formats[] = {Format::Bmp24, Format::Bmp32, Format::Tga24, Format::Tga32,
-                              Format::Ppm,   Format::Png,   Format::PngInterlaced};
-    struct Size {
-        unsigned int w, h;
-    } const sizes[] = {{1, 1}, {3, 2}, {5, 7}, {2, 9}, {17, 3}};
-    for (Format format : formats) {
-        for (Size size : sizes) {
-            PixelImage const original = Pattern(size.w, size.h);
-            PixelImage read;
-            ASSERT_TRUE(Decode(format, Encode(format, original), read)) << Name(format) << " " << size.w << "x" << size.h;
-            ASSERT_EQ(read.Width(), size.w) << Name(format);
-            ASSERT_EQ(read.Height(), size.h) << Name(format);
-            for (unsigned int y = 0; y < size.h; ++y) {
-                for (unsigned int x = 0; x < size.w; ++x) {
-                    ColorI expected = original(x, y);
-                    if (!KeepsAlpha(format))
-                        expected[3] = 255;
-                    ASSERT_EQ(static_cast<unsigned long>(read(x, y)), static_cast<unsigned long>(expected))
-                        << Name(format) << " " << size.w << "x" << size.h << " at " << x << "," << y;
-                }
-            }
-        }
-    }
-}
-
-TEST(ImageCodecs, JpegRoundTripStaysClose)
-{
-    struct Size {
-        unsigned int w, h;
-    } const sizes[] = {{1, 1}, {3, 2}, {17, 9}, {40, 33}};
-    for (Size size : sizes) {
-        PixelImage const original = Smooth(size.w, size.h);
-        PixelImage read;
-        ASSERT_TRUE(Decode(Format::Jpg, Encode(Format::Jpg, original), read));
-        ASSERT_EQ(read.Width(), size.w);
-        ASSERT_EQ(read.Height(), size.h);
-        for (unsigned int y = 0; y < size.h; ++y)
-            for (unsigned int x = 0; x < size.w; ++x)
-                for (int c = 0; c < 3; ++c)
-                    ASSERT_NEAR(read(x, y)[c], original(x, y)[c], 6) << size.w << "x" << size.h << " at " << x << "," << y;
-        EXPECT_EQ(read(0, 0)[3], 255);
-    }
-}
-
-TEST(ImageCodecs, EncodersRefuseImagesWithoutPixels)
-{
-    PixelImage empty;
-    for (Format format : {Format::Bmp24, Format::Tga32, Format::Ppm, Format::Png, Format::Jpg}) {
-        bool ok = true;
-        Bytes const bytes = Encode(format, empty, &ok);
-        EXPECT_FALSE(ok) << Name(format);
-        EXPECT_TRUE(bytes.empty()) << Name(format);
-    }
-}
-
-// Little-endian byte building for hand-made files.
-struct Builder {
-    Bytes bytes;
-    Builder &U8(unsigned int v)
-    {
-        bytes.push_back(static_cast<unsigned char>(v));
-        return *this;
-    }
-    Builder &U16(unsigned int v) { return U8(v & 0xFF).U8(v >> 8); }
-    Builder &U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-    Builder &Text(std::string const &text)
-    {
-        bytes.insert(bytes.end(), text.begin(), text.end());
-        return *this;
-    }
-    Builder &Raw(std::initializer_list<unsigned int> values)
-    {
-        for (unsigned int v : values)
-            U8(v);
-        return *this;
-    }
-};
-
-// File header and 40-byte info header; data_offset is patched by Finish.
-Builder BmpHeader(std::int32_t width, std::int32_t height, unsigned int bits, unsigned int compression,
-                  unsigned int colours_used)
-{
-    Builder b;
-    b.Text("BM").U32(0).U32(0).U32(0);
-    b.U32(40).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height)).U16(1).U16(bits);
-    b.U32(compression).U32(0).U32(2835).U32(2835).U32(colours_used).U32(0);
-    return b;
-}
-
-// Marks the current end as the start of the pixels.
-void StartPixels(Builder &b)
-{
-    auto const offset = static_cast<std::uint32_t>(b.bytes.size());
-    for (int i = 0; i < 4; ++i)
-        b.bytes[10 + i] = static_cast<unsigned char>(offset >> (8 * i));
-}
-
-Builder &Palette(Builder &b, std::initializer_list<unsigned long> colours)
-{
-    for (unsigned long c : colours)
-        b.U32(static_cast<std::uint32_t>(c & 0xFFFFFF));
-    return b;
-}
-
 PixelImage MustDecode(Format format, Bytes const &bytes, bool bmp_opaque = false)
 {
     PixelImage image;
@@ -236,226 +89,258 @@ PixelImage MustDecode(Format format, Bytes const &bytes, bool bmp_opaque = false
     return image;
 }
 
+unsigned long Argb(unsigned int a, unsigned int r, unsigned int g, unsigned int b)
+{
+    return static_cast<unsigned long>(a) << 24 | r << 16 | g << 8 | b;
+}
+
+// An image whose pixel (x, y) is colour(x, y).
+template <class Colour>
+PixelImage Draw(unsigned int w, unsigned int h, Colour colour)
+{
+    PixelImage image;
+    image.SetSize(w, h);
+    for (unsigned int y = 0; y < h; ++y)
+        for (unsigned int x = 0; x < w; ++x)
+            image(x, y) = ColorI(colour(x, y));
+    return image;
+}
+
+// A pattern with every channel varying, alpha included (never all 0).
+PixelImage Pattern(unsigned int w, unsigned int h)
+{
+    return Draw(w, h, [](auto x, auto y) {
+        return ColorI(static_cast<unsigned char>(37 * x + 11 * y), static_cast<unsigned char>(91 * y + 3 * x),
+                      static_cast<unsigned char>(x * y + 200), static_cast<unsigned char>(255 - 17 * x - 5 * y));
+    });
+}
+
+// Expects `read` to hold the pixels of `original`, each channel within
+// `tolerance`, opaque unless `alpha`.
+void ExpectSame(PixelImage const &read, PixelImage const &original, bool alpha, std::string const &what,
+                int tolerance = 0)
+{
+    ASSERT_EQ(read.Width(), original.Width()) << what;
+    ASSERT_EQ(read.Height(), original.Height()) << what;
+    for (unsigned int y = 0; y < original.Height(); ++y) {
+        for (unsigned int x = 0; x < original.Width(); ++x) {
+            ColorI expected = original(x, y);
+            if (!alpha)
+                expected[3] = 255;
+            for (int c = 0; c < 4; ++c)
+                ASSERT_NEAR(read(x, y)[c], expected[c], tolerance) << what << " at " << x << "," << y << ", " << c;
+        }
+    }
+}
+
+// Expects a w x h image holding `pixels` (0xAARRGGBB), row by row from the top.
 void ExpectPixels(PixelImage const &image, unsigned int w, unsigned int h, std::vector<unsigned long> const &pixels,
                   char const *what)
 {
-    ASSERT_EQ(image.Width(), w) << what;
-    ASSERT_EQ(image.Height(), h) << what;
-    for (unsigned int i = 0; i < pixels.size(); ++i)
-        EXPECT_EQ(static_cast<unsigned long>(image(i % w, i / w)), pixels[i])
-            << what << " pixel " << i % w << "," << i / w;
+    ExpectSame(image, Draw(w, h, [&](unsigned int x, unsigned int y) { return pixels.at(y * w + x); }), true, what);
+}
+
+// A refused file leaves both an image with pixels and one without as they were.
+void ExpectRefused(Format format, Bytes const &bytes, std::string const &what)
+{
+    PixelImage image = Pattern(2, 2);
+    EXPECT_FALSE(Decode(format, bytes, image)) << Name(format) << ": " << what;
+    EXPECT_EQ(image.Width(), 2u) << what;
+    EXPECT_EQ(static_cast<unsigned long>(image(1, 1)), static_cast<unsigned long>(Pattern(2, 2)(1, 1))) << what;
+    PixelImage empty;
+    EXPECT_FALSE(Decode(format, bytes, empty)) << Name(format) << ": " << what;
+    EXPECT_TRUE(empty.Width() == 0 && empty.Height() == 0 && empty.GetBufferEnd() == empty.GetBuffer()) << what;
+}
+
+// Lossless codecs keep every pixel; JPEG stays close on a smooth image.
+TEST(ImageCodecs, RoundTripsOfOddSizesKeepThePixelsAndImagesWithoutPixelsAreNotWritten)
+{
+    for (Format format : kFormats) {
+        EXPECT_TRUE(Encode(format, PixelImage(), false).empty()) << Name(format);
+        for (auto [w, h] : {std::pair(1u, 1u), {3u, 2u}, {5u, 7u}, {2u, 9u}, {17u, 3u}, {40u, 33u}}) {
+            PixelImage const original = format != Format::Jpg ? Pattern(w, h) : Draw(w, h, [](auto x, auto y) {
+                return Argb(255, 60 + 2 * x, 100 + y, 150);
+            });
+            PixelImage read;
+            std::string const what = std::string(Name(format)) + " " + std::to_string(w) + "x" + std::to_string(h);
+            ASSERT_TRUE(Decode(format, Encode(format, original), read)) << what;
+            ExpectSame(read, original, KeepsAlpha(format), what, format == Format::Jpg ? 6 : 0);
+        }
+    }
+}
+
+// Little-endian byte building for hand-made files.
+struct Builder {
+    Bytes bytes;
+    Builder &Raw(std::initializer_list<unsigned int> values)
+    {
+        for (unsigned int v : values)
+            bytes.push_back(static_cast<unsigned char>(v));
+        return *this;
+    }
+    Builder &U16(unsigned int v) { return Raw({v & 0xFF, v >> 8}); }
+    Builder &U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    Builder &Text(std::string const &text)
+    {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return *this;
+    }
+};
+
+// File header and the first 40 bytes of the info header; data_offset is
+// patched by StartPixels.
+Builder BmpHeader(std::int32_t width, std::int32_t height, unsigned int bits, unsigned int compression,
+                  unsigned int colours_used, std::uint32_t info_size = 40)
+{
+    Builder b;
+    b.Text("BM").U32(0).U32(0).U32(0);
+    b.U32(info_size).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height)).U16(1).U16(bits);
+    b.U32(compression).U32(0).U32(2835).U32(2835).U32(colours_used).U32(0);
+    return b;
+}
+
+// Marks the current end as the start of the pixels.
+Builder &StartPixels(Builder &b)
+{
+    auto const offset = static_cast<std::uint32_t>(b.bytes.size());
+    for (int i = 0; i < 4; ++i)
+        b.bytes[10 + i] = static_cast<unsigned char>(offset >> (8 * i));
+    return b;
+}
+
+// A bitmap with its palette (a full 256 entries stored as "0 colours used",
+// as most writers do) and then the pixel bytes.
+Bytes Bmp(std::int32_t width, std::int32_t height, unsigned int bits, unsigned int compression,
+          std::vector<unsigned long> const &palette, std::initializer_list<unsigned int> pixels)
+{
+    Builder b = BmpHeader(width, height, bits, compression,
+                          palette.size() == 256 ? 0 : static_cast<unsigned int>(palette.size()));
+    for (unsigned long c : palette)
+        b.U32(static_cast<std::uint32_t>(c & 0xFFFFFF));
+    return StartPixels(b).Raw(pixels).bytes;
 }
 
 TEST(BmpRead, PaletteImagesOfOneFourAndEightBits)
 {
-    Builder one = BmpHeader(3, 2, 1, 0, 2);
-    Palette(one, {0xFF0000, 0x0000FF});
-    StartPixels(one);
-    one.Raw({0xA0, 0, 0, 0, 0x60, 0, 0, 0});  // bottom row 1 0 1, top row 0 1 1
-    ExpectPixels(MustDecode(Format::Bmp24, one.bytes), 3, 2,
+    // Bottom row 1 0 1, top row 0 1 1.
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(3, 2, 1, 0, {0xFF0000, 0x0000FF}, {0xA0, 0, 0, 0, 0x60, 0, 0, 0})), 3, 2,
                  {0xFFFF0000, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFFFF0000, 0xFF0000FF}, "1-bit");
-
-    Builder four = BmpHeader(3, 1, 4, 0, 3);
-    Palette(four, {0x000000, 0x111111, 0x222222});
-    StartPixels(four);
-    four.Raw({0x21, 0x00, 0, 0});
-    ExpectPixels(MustDecode(Format::Bmp24, four.bytes), 3, 1, {0xFF222222, 0xFF111111, 0xFF000000}, "4-bit");
-
-    Builder eight = BmpHeader(2, -2, 8, 0, 0);  // top-down
-    for (unsigned int i = 0; i < 256; ++i)
-        eight.U32(i * 0x010101u);
-    StartPixels(eight);
-    eight.Raw({7, 200, 0, 0, 255, 1, 0, 0});
-    ExpectPixels(MustDecode(Format::Bmp24, eight.bytes), 2, 2, {0xFF070707, 0xFFC8C8C8, 0xFFFFFFFF, 0xFF010101},
-                 "8-bit top-down");
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(3, 1, 4, 0, {0x000000, 0x111111, 0x222222}, {0x21, 0x00, 0, 0})), 3, 1,
+                 {0xFF222222, 0xFF111111, 0xFF000000}, "4-bit");
+    std::vector<unsigned long> grays;
+    for (unsigned long i = 0; i < 256; ++i)
+        grays.push_back(i * 0x010101u);
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(2, -2, 8, 0, grays, {7, 200, 0, 0, 255, 1, 0, 0})), 2, 2,
+                 {0xFF070707, 0xFFC8C8C8, 0xFFFFFFFF, 0xFF010101}, "8-bit top-down");
 }
 
 TEST(BmpRead, RleRunsAbsoluteRunsAndEscapes)
 {
-    Builder rle4 = BmpHeader(4, 2, 4, 2, 3);
-    Palette(rle4, {0x000000, 0x0000FF, 0x00FF00});
-    StartPixels(rle4);
     // Bottom row: run of 4 alternating 1, 2; top row: absolute 2 0 1, run of one 0.
-    rle4.Raw({4, 0x12, 0, 0, 0, 3, 0x20, 0x10, 1, 0x00, 0, 1});
-    ExpectPixels(MustDecode(Format::Bmp24, rle4.bytes), 4, 2,
-                 {0xFF00FF00, 0xFF000000, 0xFF0000FF, 0xFF000000, 0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0xFF00FF00},
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(4, 2, 4, 2, {0x000000, 0x0000FF, 0x00FF00},
+                                               {4, 0x12, 0, 0, 0, 3, 0x20, 0x10, 1, 0x00, 0, 1})),
+                 4, 2, {0xFF00FF00, 0xFF000000, 0xFF0000FF, 0xFF000000, 0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0xFF00FF00},
                  "RLE4");
-
-    Builder rle8 = BmpHeader(4, 3, 8, 1, 7);
-    Palette(rle8, {0, 0, 0, 0, 0, 0x050505, 0x060606});
-    StartPixels(rle8);
     // Bottom row: two 5s, then a delta one right and one up, a 6, end of
     // line, end of bitmap. Skipped pixels are opaque black.
-    rle8.Raw({2, 5, 0, 2, 1, 1, 1, 6, 0, 0, 0, 1});
-    ExpectPixels(MustDecode(Format::Bmp24, rle8.bytes), 4, 3,
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(4, 3, 8, 1, {0, 0, 0, 0, 0, 0x050505, 0x060606},
+                                               {2, 5, 0, 2, 1, 1, 1, 6, 0, 0, 0, 1})),
+                 4, 3,
                  {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF060606,
                   0xFF050505, 0xFF050505, 0xFF000000, 0xFF000000},
                  "RLE8");
-
-    Builder odd = BmpHeader(3, 1, 8, 1, 2);
-    Palette(odd, {0x010101, 0x020202});
-    StartPixels(odd);
-    odd.Raw({0, 3, 1, 0, 1, 0, 0, 1});  // absolute run of three, padded to even
-    ExpectPixels(MustDecode(Format::Bmp24, odd.bytes), 3, 1, {0xFF020202, 0xFF010101, 0xFF020202}, "RLE8 absolute");
+    // An absolute run of three, padded to even.
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(3, 1, 8, 1, {0x010101, 0x020202}, {0, 3, 1, 0, 1, 0, 0, 1})), 3, 1,
+                 {0xFF020202, 0xFF010101, 0xFF020202}, "RLE8 absolute");
 }
 
 TEST(BmpRead, SixteenAndThirtyTwoBitsWithAndWithoutBitFields)
 {
-    Builder rgb555 = BmpHeader(2, 1, 16, 0, 0);
-    StartPixels(rgb555);
-    rgb555.U16(0x7FFF).U16(0x7C00);
-    ExpectPixels(MustDecode(Format::Bmp24, rgb555.bytes), 2, 1, {0xFFFFFFFF, 0xFFFF0000}, "16-bit 5-5-5");
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(2, 1, 16, 0, {}, {0xFF, 0x7F, 0x00, 0x7C})), 2, 1,
+                 {0xFFFFFFFF, 0xFFFF0000}, "16-bit 5-5-5");
 
     Builder rgb565 = BmpHeader(2, -1, 16, 3, 0);
-    rgb565.U32(0xF800).U32(0x07E0).U32(0x001F);
-    StartPixels(rgb565);
-    rgb565.U16(0x07E0).U16(0x8010);  // green; half red and half blue
+    StartPixels(rgb565.U32(0xF800).U32(0x07E0).U32(0x001F)).U16(0x07E0).U16(0x8010);  // green; half red and half blue
     ExpectPixels(MustDecode(Format::Bmp24, rgb565.bytes), 2, 1, {0xFF00FF00, 0xFF840084}, "16-bit 5-6-5");
 
     // A 124-byte header with an alpha mask.
-    Builder v5;
-    v5.Text("BM").U32(0).U32(0).U32(0);
-    v5.U32(124).U32(1).U32(1).U16(1).U16(32).U32(3).U32(4).U32(0).U32(0).U32(0).U32(0);
+    Builder v5 = BmpHeader(1, 1, 32, 3, 0, 124);
     v5.U32(0x0000FF00).U32(0x00FF0000).U32(0xFF000000).U32(0x000000FF);
-    while (v5.bytes.size() < 14 + 124)
-        v5.U8(0);
-    StartPixels(v5);
-    v5.Raw({0x80, 0x30, 0x20, 0x10});  // alpha 0x80, red 0x30, green 0x20, blue 0x10
+    v5.bytes.resize(14 + 124);
+    StartPixels(v5).Raw({0x80, 0x30, 0x20, 0x10});  // alpha 0x80, red 0x30, green 0x20, blue 0x10
     ExpectPixels(MustDecode(Format::Bmp24, v5.bytes), 1, 1, {0x80302010}, "32-bit alpha mask");
     ExpectPixels(MustDecode(Format::Bmp24, v5.bytes, true), 1, 1, {0xFF302010}, "opaque flag");
 
-    // Plain 32-bit pixels whose fourth byte is 0 everywhere read as opaque.
-    Builder zero = BmpHeader(2, 1, 32, 0, 0);
-    StartPixels(zero);
-    zero.Raw({1, 2, 3, 0, 4, 5, 6, 0});
-    ExpectPixels(MustDecode(Format::Bmp24, zero.bytes), 2, 1, {0xFF030201, 0xFF060504}, "32-bit without alpha");
+    ExpectPixels(MustDecode(Format::Bmp24, Bmp(2, 1, 32, 0, {}, {1, 2, 3, 0, 4, 5, 6, 0})), 2, 1,
+                 {0xFF030201, 0xFF060504}, "32-bit whose fourth byte is 0 everywhere reads as opaque");
 
     // The old 12-byte header: 16-bit sizes, 3-byte palette entries.
     Builder core;
-    core.Text("BM").U32(0).U32(0).U32(0);
-    core.U32(12).U16(2).U16(1).U16(1).U16(24);
-    StartPixels(core);
-    core.Raw({1, 2, 3, 4, 5, 6, 0, 0});
+    StartPixels(core.Text("BM").U32(0).U32(0).U32(0).U32(12).U16(2).U16(1).U16(1).U16(24))
+        .Raw({1, 2, 3, 4, 5, 6, 0, 0});
     ExpectPixels(MustDecode(Format::Bmp24, core.bytes), 2, 1, {0xFF030201, 0xFF060504}, "12-byte header");
 }
 
 TEST(BmpRead, HostileFilesFailAndLeaveTheImage)
 {
-    std::vector<std::pair<char const *, Bytes>> files;
-    Builder index = BmpHeader(2, 1, 8, 0, 2);
-    Palette(index, {0, 0});
-    StartPixels(index);
-    index.Raw({1, 5, 0, 0});
-    files.emplace_back("palette index past the palette", index.bytes);
-
-    Builder run = BmpHeader(2, 1, 8, 1, 1);
-    Palette(run, {0});
-    StartPixels(run);
-    run.Raw({3, 0, 0, 1});
-    files.emplace_back("RLE run past the row", run.bytes);
-
-    Builder delta = BmpHeader(2, 2, 8, 1, 1);
-    Palette(delta, {0});
-    StartPixels(delta);
-    delta.Raw({0, 2, 0, 2, 0, 1});
-    files.emplace_back("RLE delta past the last row", delta.bytes);
-
-    Builder bomb = BmpHeader(30000, 30000, 8, 1, 1);
-    Palette(bomb, {0});
-    StartPixels(bomb);
-    bomb.Raw({0, 1});
-    files.emplace_back("RLE end of bitmap at once in a huge image", bomb.bytes);
-
-    Builder huge = BmpHeader(32768, 32768, 24, 0, 0);
-    StartPixels(huge);
-    huge.Raw({1, 2, 3});
-    files.emplace_back("largest size with no data", huge.bytes);
-
-    Builder wide = BmpHeader(40000, 1, 24, 0, 0);
-    StartPixels(wide);
-    files.emplace_back("wider than 32768", wide.bytes);
-
-    Builder zero = BmpHeader(0, 1, 24, 0, 0);
-    files.emplace_back("width 0", zero.bytes);
-
-    Builder bits = BmpHeader(1, 1, 7, 0, 0);
-    files.emplace_back("7 bits per pixel", bits.bytes);
-
     Builder mask = BmpHeader(1, 1, 32, 3, 0);
-    mask.U32(0x00FF00FF).U32(0xFF00).U32(0xFF);
-    StartPixels(mask);
-    mask.U32(0);
-    files.emplace_back("mask with a gap", mask.bytes);
+    StartPixels(mask.U32(0x00FF00FF).U32(0xFF00).U32(0xFF)).U32(0);
+    Bytes magic = Bmp(1, 1, 24, 0, {}, {0, 0, 0, 0});
+    magic[0] = 'X';
+    std::pair<char const *, Bytes> const files[] = {
+        {"palette index past the palette", Bmp(2, 1, 8, 0, {0, 0}, {1, 5, 0, 0})},
+        {"RLE run past the row", Bmp(2, 1, 8, 1, {0}, {3, 0, 0, 1})},
+        {"RLE delta past the last row", Bmp(2, 2, 8, 1, {0}, {0, 2, 0, 2, 0, 1})},
+        {"RLE end of bitmap at once in a huge image", Bmp(30000, 30000, 8, 1, {0}, {0, 1})},
+        {"largest size with no data", Bmp(32768, 32768, 24, 0, {}, {1, 2, 3})},
+        {"wider than 32768", Bmp(40000, 1, 24, 0, {}, {})},
+        {"width 0", BmpHeader(0, 1, 24, 0, 0).bytes},
+        {"7 bits per pixel", BmpHeader(1, 1, 7, 0, 0).bytes},
+        {"mask with a gap", mask.bytes},
+        {"wrong magic", magic},
+    };
+    for (auto const &[what, bytes] : files)
+        ExpectRefused(Format::Bmp24, bytes, what);
+}
 
-    Builder magic = BmpHeader(1, 1, 24, 0, 0);
-    magic.bytes[0] = 'X';
-    StartPixels(magic);
-    magic.U32(0);
-    files.emplace_back("wrong magic", magic.bytes);
-
-    for (auto const &[what, bytes] : files) {
-        PixelImage image = Pattern(2, 2);
-        EXPECT_FALSE(Decode(Format::Bmp24, bytes, image)) << what;
-        EXPECT_EQ(image.Width(), 2u) << what;
-        EXPECT_EQ(static_cast<unsigned long>(image(1, 1)), static_cast<unsigned long>(Pattern(2, 2)(1, 1))) << what;
-        PixelImage empty;
-        EXPECT_FALSE(Decode(Format::Bmp24, bytes, empty)) << what;
-        EXPECT_EQ(empty.Width(), 0u) << what;
-        EXPECT_EQ(empty.GetBufferEnd(), empty.GetBuffer()) << what;
-    }
+// A Targa file: the first 12 header bytes, width, height, then the rest.
+Bytes Tga(std::initializer_list<unsigned int> head, unsigned int w, unsigned int h,
+          std::initializer_list<unsigned int> rest)
+{
+    return Builder().Raw(head).U16(w).U16(h).Raw(rest).bytes;
 }
 
 TEST(TgaRead, RleAcrossRowsAndBothOrigins)
 {
-    Builder rle;
-    rle.Raw({0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0}).U16(3).U16(2).Raw({24, 0});
     // Bottom row first: a run of four crosses into the top row, then two raw pixels.
-    rle.Raw({0x83, 3, 2, 1, 0x01, 6, 5, 4, 9, 8, 7});
-    ExpectPixels(MustDecode(Format::Tga24, rle.bytes), 3, 2,
+    Bytes rle = Tga({0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 3, 2, {24, 0, 0x83, 3, 2, 1, 0x01, 6, 5, 4, 9, 8, 7});
+    ExpectPixels(MustDecode(Format::Tga24, rle), 3, 2,
                  {0xFF010203, 0xFF040506, 0xFF070809, 0xFF010203, 0xFF010203, 0xFF010203}, "RLE bottom-left");
+    // Top-left origin, right-to-left (the first pixel is the rightmost), after a 3-byte id.
+    ExpectPixels(MustDecode(Format::Tga32, Tga({3, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 2, 1,
+                                               {32, 0x38, 'i', 'd', '!', 1, 2, 3, 4, 5, 6, 7, 8})),
+                 2, 1, {0x08070605, 0x04030201}, "32-bit right-to-left");
+    ExpectPixels(MustDecode(Format::Tga24, Tga({0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 2, 1, {8, 0x20, 9, 250})), 2, 1,
+                 {0xFF090909, 0xFFFAFAFA}, "gray");
 
-    Builder raw;
-    raw.Raw({3, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}).U16(2).U16(1).Raw({32, 0x38});
-    raw.Raw({'i', 'd', '!'});
-    raw.Raw({1, 2, 3, 4, 5, 6, 7, 8});  // right-to-left: the first pixel is the rightmost
-    ExpectPixels(MustDecode(Format::Tga32, raw.bytes), 2, 1, {0x08070605, 0x04030201}, "32-bit right-to-left");
-
-    Builder gray;
-    gray.Raw({0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0}).U16(2).U16(1).Raw({8, 0x20, 9, 250});
-    ExpectPixels(MustDecode(Format::Tga24, gray.bytes), 2, 1, {0xFF090909, 0xFFFAFAFA}, "gray");
-
-    Builder mapped;
-    mapped.Raw({0, 1, 1, 0, 0, 2, 0, 24, 0, 0, 0, 0}).U16(1).U16(1).Raw({8, 0x20, 0});
-    PixelImage image = Pattern(2, 2);
-    EXPECT_FALSE(Decode(Format::Tga24, mapped.bytes, image)) << "colour-mapped images are not read";
-    Builder cut = rle;
-    cut.bytes.pop_back();
-    EXPECT_FALSE(Decode(Format::Tga24, cut.bytes, image)) << "raw packet cut short";
-    EXPECT_EQ(image.Width(), 2u);
+    ExpectRefused(Format::Tga24, Tga({0, 1, 1, 0, 0, 2, 0, 24, 0, 0, 0, 0}, 1, 1, {8, 0x20, 0}),
+                  "colour-mapped images are not read");
+    rle.pop_back();
+    ExpectRefused(Format::Tga24, rle, "raw packet cut short");
 }
 
 TEST(PpmRead, TextAndWideSamples)
 {
-    Builder p3;
-    p3.Text("P3\n# made by hand\n2 1\n15\n15 0 0  0 15 7\n");
-    ExpectPixels(MustDecode(Format::Ppm, p3.bytes), 2, 1, {0xFFFF0000, 0xFF00FF77}, "P3 maximum 15");
-    Builder p3_tight;
-    p3_tight.Text("P3 1 1 255 1 2#comment\n3");
-    ExpectPixels(MustDecode(Format::Ppm, p3_tight.bytes), 1, 1, {0xFF010203}, "P3 with a comment after a sample");
-
-    Builder p6;
-    p6.Text("P6 1 1\n65535\n").Raw({0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00});
-    ExpectPixels(MustDecode(Format::Ppm, p6.bytes), 1, 1, {0xFFFF8000}, "P6 16-bit");
-
-    char const *const bad[] = {"P5 1 1 255\n\1", "P6 1 1 0\n\1\1\1",  "P6 40000 1 255\n", "P3 1 1 15 16 0 0",
-                               "P3 1 1 255 1 x 3", "P6 1 1 255\n\1\1", "P6 99999999999 1 255\n"};
-    for (char const *text : bad) {
-        Builder file;
-        file.Text(text);
-        PixelImage image = Pattern(2, 2);
-        EXPECT_FALSE(Decode(Format::Ppm, file.bytes, image)) << text;
-        EXPECT_EQ(image.Width(), 2u);
-    }
+    auto file = [](std::string const &text) { return Builder().Text(text).bytes; };
+    ExpectPixels(MustDecode(Format::Ppm, file("P3\n# made by hand\n2 1\n15\n15 0 0  0 15 7\n")), 2, 1,
+                 {0xFFFF0000, 0xFF00FF77}, "P3 maximum 15");
+    ExpectPixels(MustDecode(Format::Ppm, file("P3 1 1 255 1 2#comment\n3")), 1, 1, {0xFF010203},
+                 "P3 with a comment after a sample");
+    ExpectPixels(MustDecode(Format::Ppm, Builder().Text("P6 1 1\n65535\n").Raw({0xFF, 0xFF, 0x80, 0, 0, 0}).bytes),
+                 1, 1, {0xFFFF8000}, "P6 16-bit");
+    for (char const *text : {"P5 1 1 255\n\1", "P6 1 1 0\n\1\1\1", "P6 40000 1 255\n", "P3 1 1 15 16 0 0",
+                             "P3 1 1 255 1 x 3", "P6 1 1 255\n\1\1", "P6 99999999999 1 255\n"})
+        ExpectRefused(Format::Ppm, file(text), text);
 }
 
 Bytes Fixture(std::string const &name)
@@ -467,48 +352,32 @@ Bytes Fixture(std::string const &name)
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// The pixels make_png_fixtures.py draws, as 0xAARRGGBB.
-unsigned long ExpectedPngPixel(std::string const &name, unsigned int x, unsigned int y)
-{
-    auto argb = [](unsigned int a, unsigned int r, unsigned int g, unsigned int b) {
-        return static_cast<unsigned long>(a) << 24 | r << 16 | g << 8 | b;
-    };
-    if (name == "gray1") {
-        unsigned int const v = (x + y) % 2 ? 255 : 0;
-        return argb(255, v, v, v);
-    }
-    if (name == "gray16") {
-        unsigned int const v = 40 * x + 10 * y;
-        return argb(255, v, v, v);
-    }
-    if (name == "palette4_trns") {
-        unsigned int const i = (x + 2 * y) % 6;
-        return argb(i < 4 ? 50 * i : 255, 40 * i, 255 - 40 * i, 7 * i);
-    }
-    if (name == "gray_alpha8") {
-        unsigned int const v = 20 * x + 50 * y;
-        return argb(255 - 30 * x, v, v, v);
-    }
-    if (name == "rgb16_interlaced")
-        return argb(255, 30 * x, 60 * y, 99);
-    return argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10);
-}
-
 TEST(PngRead, EveryColourTypeFromAnotherEncoder)
 {
-    for (std::string const name : {"gray1", "gray16", "palette4_trns", "gray_alpha8", "rgb16_interlaced", "rgb8_trns"}) {
-        PixelImage const image = MustDecode(Format::Png, Fixture(name + ".png"));
-        ASSERT_EQ(image.Width(), 5u) << name;
-        ASSERT_EQ(image.Height(), 3u) << name;
-        for (unsigned int y = 0; y < 3; ++y)
-            for (unsigned int x = 0; x < 5; ++x)
-                EXPECT_EQ(static_cast<unsigned long>(image(x, y)), ExpectedPngPixel(name, x, y))
-                    << name << " at " << x << "," << y;
-    }
+    // The 5 x 3 pixels make_png_fixtures.py draws.
+    struct Drawn {
+        char const *name;
+        unsigned long (*pixel)(unsigned int x, unsigned int y);
+    } const fixtures[] = {
+        {"gray1", [](auto x, auto y) { return (x + y) % 2 ? 0xFFFFFFFFul : 0xFF000000ul; }},
+        {"gray16", [](auto x, auto y) { return 0xFF000000ul | (40 * x + 10 * y) * 0x010101ul; }},
+        {"palette4_trns", [](auto x, auto y) {
+             unsigned int const i = (x + 2 * y) % 6;
+             return Argb(i < 4 ? 50 * i : 255, 40 * i, 255 - 40 * i, 7 * i);
+         }},
+        {"gray_alpha8", [](auto x, auto y) { return Argb(255 - 30 * x, 0, 0, 0) | (20 * x + 50 * y) * 0x010101ul; }},
+        {"rgb16_interlaced", [](auto x, auto y) { return Argb(255, 30 * x, 60 * y, 99); }},
+        {"rgb8_trns", [](auto x, auto y) { return Argb(x == 0 && y == 0 ? 0 : 255, 50 * x, 100 * y, 10); }},
+    };
+    for (Drawn const &drawn : fixtures)
+        ExpectSame(MustDecode(Format::Png, Fixture(std::string(drawn.name) + ".png")), Draw(5, 3, drawn.pixel), true,
+                   drawn.name);
 }
 
-// A JPEG written by libjpeg itself, progressive when asked.
-Bytes LibjpegFile(unsigned int w, unsigned int h, bool gray, bool progressive)
+// A JPEG written by libjpeg itself at quality 100; `sample(x, y, c)` gives
+// component c of pixel (x, y).
+template <class Sample>
+Bytes LibjpegFile(unsigned int w, unsigned int h, J_COLOR_SPACE space, bool progressive, Sample sample)
 {
     jpeg_compress_struct info;
     jpeg_error_mgr error;
@@ -519,24 +388,18 @@ Bytes LibjpegFile(unsigned int w, unsigned int h, bool gray, bool progressive)
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = w;
     info.image_height = h;
-    info.input_components = gray ? 1 : 3;
-    info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+    unsigned int const components = space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
+    info.input_components = static_cast<int>(components);
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_set_quality(&info, 100, TRUE);
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(std::size_t{w} * 3);
+    std::vector<unsigned char> row(std::size_t{w} * components);
     while (info.next_scanline < h) {
-        for (unsigned int x = 0; x < w; ++x) {
-            if (gray) {
-                row[x] = static_cast<unsigned char>(100 + x);
-            } else {
-                row[3 * x] = 200;
-                row[3 * x + 1] = static_cast<unsigned char>(50 + info.next_scanline);
-                row[3 * x + 2] = static_cast<unsigned char>(20 + 2 * x);
-            }
-        }
+        for (unsigned int i = 0; i < row.size(); ++i)
+            row[i] = static_cast<unsigned char>(sample(i / components, info.next_scanline, i % components));
         JSAMPROW line = row.data();
         jpeg_write_scanlines(&info, &line, 1);
     }
@@ -547,24 +410,31 @@ Bytes LibjpegFile(unsigned int w, unsigned int h, bool gray, bool progressive)
     return bytes;
 }
 
-TEST(JpegRead, BaselineProgressiveAndGrayFromLibjpeg)
+Bytes ColourJpeg(unsigned int w, unsigned int h, bool progressive)
+{
+    return LibjpegFile(w, h, JCS_RGB, progressive, [](auto x, auto y, auto c) {
+        return c == 0 ? 200 : c == 1 ? 50 + y : 20 + 2 * x;
+    });
+}
+
+TEST(JpegRead, BaselineProgressiveGrayAndAdobeCmykFromLibjpeg)
 {
     for (bool progressive : {false, true}) {
-        PixelImage const gray = MustDecode(Format::Jpg, LibjpegFile(19, 11, true, progressive));
-        ASSERT_EQ(gray.Width(), 19u);
-        ASSERT_EQ(gray.Height(), 11u);
-        for (unsigned int x = 0; x < 19; ++x) {
-            ColorI const c = gray(x, 5);
-            EXPECT_TRUE(c[0] == c[1] && c[1] == c[2]) << "gray stays gray";
-            EXPECT_NEAR(c[0], 100 + x, 3);
-            EXPECT_EQ(c[3], 255);
-        }
-        PixelImage const colour = MustDecode(Format::Jpg, LibjpegFile(21, 13, false, progressive));
-        ASSERT_EQ(colour.Width(), 21u);
-        EXPECT_NEAR(colour(10, 6)[2], 200, 6);
-        EXPECT_NEAR(colour(10, 6)[1], 56, 6);
-        EXPECT_NEAR(colour(10, 6)[0], 40, 6);
+        SCOPED_TRACE(progressive ? "progressive" : "baseline");
+        PixelImage const gray = MustDecode(
+            Format::Jpg, LibjpegFile(19, 11, JCS_GRAYSCALE, progressive, [](auto x, auto, auto) { return 100 + x; }));
+        ExpectSame(gray, Draw(19, 11, [](auto x, auto) { return Argb(255, 100 + x, 100 + x, 100 + x); }), false, "gray",
+                   3);
+        for (unsigned int x = 0; x < 19; ++x)
+            EXPECT_TRUE(gray(x, 5)[0] == gray(x, 5)[1] && gray(x, 5)[1] == gray(x, 5)[2]) << "gray stays gray at " << x;
+        ExpectSame(MustDecode(Format::Jpg, ColourJpeg(21, 13, progressive)),
+                   Draw(21, 13, [](auto x, auto y) { return Argb(255, 200, 50 + y, 20 + 2 * x); }), false, "colour", 6);
     }
+    // Inks stored inverted, as Adobe files do: no cyan, full magenta, no
+    // yellow, no black.
+    PixelImage const cmyk = MustDecode(
+        Format::Jpg, LibjpegFile(8, 8, JCS_CMYK, false, [](auto, auto, auto c) { return c == 1 ? 0 : 255; }));
+    ExpectSame(cmyk, Draw(8, 8, [](auto, auto) { return 0xFFFF00FFul; }), false, "Adobe CMYK", 2);
 }
 
 // A stream that cannot tell its size, serving the given bytes and then
@@ -593,25 +463,6 @@ private:
     std::size_t position_ = 0;
 };
 
-TEST(ImageIO, StreamsOfUnknownSizeReadWholeFilesAndPassTheirExceptionsOn)
-{
-    Format const formats[] = {Format::Bmp24, Format::Tga32, Format::Ppm, Format::Png, Format::PngInterlaced,
-                              Format::Jpg};
-    for (Format format : formats) {
-        Bytes const file = Encode(format, Pattern(9, 4));
-        PipeStream whole(file);
-        PixelImage image;
-        EXPECT_TRUE(Read(format, whole, image)) << Name(format);
-        EXPECT_EQ(image.Width(), 9u) << Name(format);
-
-        PixelImage kept = Pattern(2, 2);
-        PipeStream broken(file, file.size() / 2);
-        EXPECT_THROW(Read(format, broken, kept), kolt::IOException) << Name(format);
-        EXPECT_EQ(kept.Width(), 2u) << Name(format);
-        EXPECT_EQ(static_cast<unsigned long>(kept(1, 1)), static_cast<unsigned long>(Pattern(2, 2)(1, 1)));
-    }
-}
-
 // An output stream that takes `room` bytes and then throws.
 class FullDisk : public kolt::CStreamO {
 public:
@@ -628,26 +479,32 @@ private:
     std::size_t room_;
 };
 
-TEST(ImageIO, WritersPassTheStreamsExceptionsOn)
+TEST(ImageIO, StreamsOfUnknownSizeReadWholeFilesAndStreamExceptionsPassThrough)
 {
     PixelImage image = Pattern(64, 64);
-    for (Format format : {Format::Bmp24, Format::Tga32, Format::Ppm, Format::Png, Format::Jpg}) {
-        std::size_t const size = Encode(format, image).size();
-        FullDisk disk(size / 2);
-        bool thrown = false;
+    for (Format format : {Format::Bmp24, Format::Tga32, Format::Ppm, Format::Png, Format::PngInterlaced, Format::Jpg}) {
+        SCOPED_TRACE(Name(format));
+        Bytes const file = Encode(format, image);
+        PipeStream whole(file);
+        PixelImage read;
+        EXPECT_TRUE(Read(format, whole, read));
+        EXPECT_EQ(read.Width(), 64u);
+
+        PixelImage kept = Pattern(2, 2);
+        PipeStream broken(file, file.size() / 2);
+        EXPECT_THROW(Read(format, broken, kept), kolt::IOException);
+        EXPECT_EQ(kept.Width(), 2u);
+        EXPECT_EQ(static_cast<unsigned long>(kept(1, 1)), static_cast<unsigned long>(Pattern(2, 2)(1, 1)));
+
+        FullDisk disk(file.size() / 2);
+        std::string message;
         try {
-            switch (format) {
-            case Format::Bmp24: kolt::BMPImage(image, 24, false, false).Write(disk); break;
-            case Format::Tga32: kolt::TGAImage(image, 32).Write(disk); break;
-            case Format::Ppm: kolt::PPMImage(image).Write(disk); break;
-            case Format::Png: kolt::PNGImage(image, false).Write(disk); break;
-            default: kolt::JPGImage(image, 95, 95).Write(disk); break;
-            }
+            Write(format, image, disk);
         } catch (kolt::IOException const &error) {
-            thrown = std::string(error.what()) == "writing file: the disk is full";
+            message = error.what();
         }
-        EXPECT_TRUE(thrown) << Name(format);
-        EXPECT_TRUE(disk.fail()) << Name(format);
+        EXPECT_EQ(message, "writing file: the disk is full");
+        EXPECT_TRUE(disk.fail());
     }
 }
 
@@ -659,23 +516,13 @@ TEST(ImageIO, TextureLoaderReadsABitmapFileItWroteItself)
         kolt::CStreamFile file;
         ASSERT_TRUE(file.open(path.c_str(), kolt::CStreamFile::modeWrite));
         ASSERT_TRUE(kolt::BMPImage(written, 24, false, true).Write(file));
-        file.close();
     }
     kolt::CStreamFile file;
     ASSERT_TRUE(file.open(path.c_str(), 4));
     PixelImage read;
     ASSERT_TRUE(kolt::BMPImage(read, 24, false, true).Read(file));
-    file.close();
     std::remove(path.c_str());
-    ASSERT_EQ(read.Width(), 5u);
-    ASSERT_EQ(read.Height(), 3u);
-    for (unsigned int y = 0; y < 3; ++y) {
-        for (unsigned int x = 0; x < 5; ++x) {
-            ColorI expected = written(x, y);
-            expected[3] = 255;
-            EXPECT_EQ(static_cast<unsigned long>(read(x, y)), static_cast<unsigned long>(expected));
-        }
-    }
+    ExpectSame(read, written, false, "24-bit file");
 }
 
 TEST(ImageIO, AssignmentCopiesParametersButNeverRebinds)
@@ -687,26 +534,15 @@ TEST(ImageIO, AssignmentCopiesParametersButNeverRebinds)
     a = b;
     kolt::CStreamMem stream;
     ASSERT_TRUE(a.Write(stream));
-    Bytes const bytes(stream.get_data().begin(), stream.get_data().end());
-    ASSERT_GT(bytes.size(), 30u);
-    EXPECT_EQ(bytes[18], 3) << "a still writes its own 3 x 2 image";
-    EXPECT_EQ(bytes[28], 32) << "with b's 32 bits per pixel";
-    EXPECT_EQ(bytes[25], 0xFF) << "and b's top-down rows (negative height)";
-
+    ASSERT_GT(stream.get_data().size(), 30u);
+    EXPECT_EQ(stream.get_data()[18], 3) << "a still writes its own 3 x 2 image";
+    EXPECT_EQ(stream.get_data()[28], 32) << "with b's 32 bits per pixel";
+    EXPECT_EQ(stream.get_data()[25], 0xFF) << "and b's top-down rows (negative height)";
     kolt::BMPImage c(b);
-    PixelImage read = Pattern(5, 5);
-    kolt::CStreamMem in;
-    in.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
-    kolt::BMPImage reader(read, 24, false, false);
-    ASSERT_TRUE(reader.Read(in));
-    EXPECT_EQ(read.Width(), 3u);
     kolt::CStreamMem again;
     ASSERT_TRUE(c.Write(again));
     EXPECT_EQ(again.get_data()[18], 1) << "a copy is bound to the same image as the original";
 
-    kolt::PNGImage p(first, true);
-    kolt::PNGImage q(second, false);
-    p = q;
     kolt::TGAImage t(first, 32);
     kolt::TGAImage u(second, 24);
     t = u;
@@ -716,74 +552,17 @@ TEST(ImageIO, AssignmentCopiesParametersButNeverRebinds)
     EXPECT_EQ(tga.get_data()[16], 24);
 }
 
-TEST(ImageCodecs, FailuresLeaveAnEmptyImageEmpty)
-{
-    for (Format format : {Format::Bmp32, Format::Tga24, Format::Ppm, Format::Png, Format::Jpg}) {
-        Bytes const whole = Encode(format, Pattern(6, 6));
-        Bytes const cut(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(whole.size() / 3));
-        PixelImage image;
-        EXPECT_FALSE(Decode(format, cut, image)) << Name(format);
-        EXPECT_EQ(image.Width(), 0u) << Name(format);
-        EXPECT_EQ(image.Height(), 0u) << Name(format);
-        EXPECT_EQ(image.GetBufferEnd(), image.GetBuffer()) << Name(format);
-    }
-}
-
-TEST(JpegRead, AdobeCmykInksAreInverted)
-{
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    // Stored inverted, as Adobe files do: no cyan, full magenta, no yellow,
-    // no black.
-    std::vector<unsigned char> row;
-    for (int x = 0; x < 8; ++x)
-        row.insert(row.end(), {255, 0, 255, 255});
-    while (info.next_scanline < 8) {
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes const file(buffer, buffer + size);
-    std::free(buffer);
-    PixelImage const image = MustDecode(Format::Jpg, file);
-    ASSERT_EQ(image.Width(), 8u);
-    EXPECT_NEAR(image(3, 3)[2], 255, 2);
-    EXPECT_NEAR(image(3, 3)[1], 0, 2);
-    EXPECT_NEAR(image(3, 3)[0], 255, 2);
-}
-
 TEST(ImageCodecs, EveryTruncationFailsAndLeavesTheImage)
 {
-    Format const formats[] = {Format::Bmp24, Format::Bmp32, Format::Tga24, Format::Tga32,
-                              Format::Ppm,   Format::Png,   Format::PngInterlaced, Format::Jpg};
-    PixelImage const before = Pattern(2, 2);
-    for (Format format : formats) {
+    for (Format format : kFormats) {
         Bytes const whole = Encode(format, Pattern(7, 5));
         std::size_t const step = whole.size() / 97 + 1;
-        for (std::size_t size = 0; size < whole.size(); size += step) {
-            Bytes const cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
-            PixelImage image = before;
-            ASSERT_FALSE(Decode(format, cut, image)) << Name(format) << " cut to " << size << " of " << whole.size();
-            ASSERT_EQ(image.Width(), 2u);
-            ASSERT_EQ(static_cast<unsigned long>(image(1, 0)), static_cast<unsigned long>(before(1, 0)));
-        }
+        for (std::size_t size = 0; size < whole.size() && !HasFailure(); size += step)
+            ExpectRefused(format, Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)),
+                          "cut to " + std::to_string(size) + " of " + std::to_string(whole.size()));
         Bytes wrong = whole;
         wrong[0] ^= 0x40;
-        PixelImage image = before;
-        EXPECT_FALSE(Decode(format, wrong, image)) << Name(format) << " with a wrong magic number";
+        ExpectRefused(format, wrong, "wrong magic number");
     }
 }
 
@@ -797,22 +576,18 @@ TEST(ImageCodecs, HugeSizesInPngAndJpegHeadersFail)
     std::uint32_t const crc = static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17));
     for (int i = 0; i < 4; ++i)
         png[29 + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
-    PixelImage image = Pattern(2, 2);
-    EXPECT_FALSE(Decode(Format::Png, png, image));
+    ExpectRefused(Format::Png, png, "width 40000");
 
     // JPEG: a small progressive file that claims 30000 x 30000 pixels.
-    Bytes jpeg = LibjpegFile(16, 16, false, true);
+    Bytes jpeg = ColourJpeg(16, 16, true);
     for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
-            jpeg[i + 5] = 30000 >> 8;
-            jpeg[i + 6] = 30000 & 0xFF;
-            jpeg[i + 7] = 30000 >> 8;
-            jpeg[i + 8] = 30000 & 0xFF;
+            jpeg[i + 5] = jpeg[i + 7] = 30000 >> 8;
+            jpeg[i + 6] = jpeg[i + 8] = 30000 & 0xFF;
             break;
         }
     }
-    EXPECT_FALSE(Decode(Format::Jpg, jpeg, image));
-    EXPECT_EQ(image.Width(), 2u);
+    ExpectRefused(Format::Jpg, jpeg, "30000 x 30000 from 16 x 16 of data");
 }
 
 }  // namespace

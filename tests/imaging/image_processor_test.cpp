@@ -99,8 +99,7 @@ TEST(CImageHighTest, ShiftsLuminanceWithinZeroAndOne)
     for (Case const &c : cases) {
         CImageHigh high(c.change);
         RGBX const got = RunChain({&high}, {c.in})[0];
-        EXPECT_TRUE(got.Equals(c.out)) << "change " << c.change << " on " << int(c.in.btRed) << ","
-                                       << int(c.in.btGreen) << "," << int(c.in.btBlue) << ": "
+        EXPECT_TRUE(got.Equals(c.out)) << "change " << c.change << ", case " << &c - cases << ": "
                                        << SameBytes(got, c.out).message();
     }
     CImageHigh default_change;
@@ -131,7 +130,8 @@ TEST(CImageHighTest, AgreesWithTheColourClassForEveryColour)
                     colour.SetLuminance(sum > 1 ? 1.0f : static_cast<float>(sum));
                 else if (change < 0 && luminance > 0)
                     colour.SetLuminance(sum < 0 ? 0.0f : static_cast<float>(sum));
-                RGBX const expected = change == 0 ? source[i] : RGBX(colour.GetRed(), colour.GetGreen(), colour.GetBlue());
+                RGBX const expected =
+                    change == 0 ? source[i] : RGBX(colour.GetRed(), colour.GetGreen(), colour.GetBlue());
                 if (!dest[i].Equals(expected) && failures++ == 0)
                     first_failure = RGB(source[i].btRed, source[i].btGreen, source[i].btBlue);
             }
@@ -144,9 +144,9 @@ TEST(ProcessorChainTest, DisabledAndNotActiveLooks)
 {
     CImageGrayer grayer;
     CImageHigh high(0.12f), slight(0.01f);
-    for (C32BitImageProcessor *processor : {static_cast<C32BitImageProcessor *>(&grayer),
-                                            static_cast<C32BitImageProcessor *>(&high), static_cast<C32BitImageProcessor *>(&slight)})
-        processor->SetBkColor(255, 0, 255);
+    grayer.SetBkColor(255, 0, 255);
+    high.SetBkColor(255, 0, 255);
+    slight.SetBkColor(255, 0, 255);
     std::vector<RGBX> out = RunChain({&grayer, &high, &high, &high},
                                 {Pixel(0, 0, 0), Pixel(255, 0, 0), Pixel(255, 0, 255, 1), Pixel(0, 255, 0)});
     EXPECT_TRUE(out[0].Equals(Pixel(90, 90, 90)));

@@ -15,7 +15,7 @@ PixelImage Filled(unsigned int w, unsigned int h, unsigned long colour)
     return image;
 }
 
-TEST(PixelImage, SetSizeMakesRowsOfWidthTopToBottom)
+TEST(PixelImage, SetSizeMakesRowsOfWidthTopToBottomOrThrowsAndCopiesAreDeep)
 {
     PixelImage image;
     EXPECT_EQ(image.Width(), 0u);
@@ -30,36 +30,26 @@ TEST(PixelImage, SetSizeMakesRowsOfWidthTopToBottom)
     EXPECT_EQ(static_cast<unsigned long>(image.GetBuffer()[4]), 11ul) << "pixel (1, 1) is element 1 * 3 + 1";
     image.SetSize(2, 5);
     EXPECT_EQ(image.GetBufferEnd() - image.GetBuffer(), 10);
-    image.SetSize(1, 1);
-    EXPECT_EQ(image.GetBufferEnd() - image.GetBuffer(), 1);
-}
-
-TEST(PixelImage, SetSizeTooLargeThrowsAndKeepsTheImage)
-{
-    PixelImage image = Filled(2, 2, 0xFF123456ul);
-    EXPECT_THROW(image.SetSize(65536, 65536), std::bad_alloc);
-    EXPECT_EQ(image.Width(), 2u);
-    EXPECT_EQ(image.GetBufferEnd() - image.GetBuffer(), 4);
-    EXPECT_EQ(static_cast<unsigned long>(image(1, 1)), 0xFF123456ul);
-}
-
-TEST(PixelImage, CopiesAreDeep)
-{
-    PixelImage image = Filled(2, 2, 0x01020304ul);
+    image.Fill(ColorI(0x01020304ul));
     PixelImage copy(image);
     PixelImage assigned;
     assigned = image;
-    image(0, 0) = ColorI(0ul);
-    EXPECT_EQ(static_cast<unsigned long>(copy(0, 0)), 0x01020304ul);
-    EXPECT_EQ(static_cast<unsigned long>(assigned(0, 0)), 0x01020304ul);
-    EXPECT_EQ(assigned.Width(), 2u);
-    EXPECT_EQ(assigned.Height(), 2u);
+    image(1, 4) = ColorI(0ul);
+    for (PixelImage const *other : {&copy, &assigned}) {
+        EXPECT_EQ(other->Width(), 2u);
+        EXPECT_EQ(other->Height(), 5u);
+        EXPECT_EQ(static_cast<unsigned long>((*other)(1, 4)), 0x01020304ul) << "copies are deep";
+    }
+
+    EXPECT_THROW(image.SetSize(65536, 65536), std::bad_alloc);
+    EXPECT_EQ(image.Width(), 2u) << "a size too large keeps the image";
+    EXPECT_EQ(image.GetBufferEnd() - image.GetBuffer(), 10);
+    EXPECT_EQ(static_cast<unsigned long>(image(1, 3)), 0x01020304ul);
 }
 
 TEST(PixelImage, NeighbourhoodLooksAtTheFourEdgeNeighboursOnly)
 {
-    PixelImage white = Filled(2, 2, 0xFFFFFFFFul);
-    EXPECT_TRUE(white.IsAroundExistWhite(0, 0));
+    EXPECT_TRUE(Filled(2, 2, 0xFFFFFFFFul).IsAroundExistWhite(0, 0));
     EXPECT_FALSE(Filled(1, 1, 0xFFFFFFFFul).IsAroundExistWhite(0, 0)) << "a lone pixel has no neighbours";
 
     // Black only on the diagonal and in the pixel itself: no match.
@@ -90,9 +80,7 @@ TEST(PixelImage, NeighbourhoodLooksAtTheFourEdgeNeighboursOnly)
 
 TEST(PixelImage, GetBestColorTruncatesEachTermAlone)
 {
-    PixelImage image;
-    image.SetSize(3, 2);
-    image.Fill(ColorI(0ul));
+    PixelImage image = Filled(3, 2, 0);
     image(0, 0) = ColorI(255, 1, 10, 200);
     image(1, 0) = ColorI(0, 1, 20, 100);
     image(2, 0) = ColorI(40, 0, 0, 0);
