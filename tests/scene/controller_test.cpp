@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "stream_helpers.h"
+
 using kolt::CStreamMem;
 using kolt::IOException;
 using kolt::Pnt3;
@@ -15,41 +17,7 @@ using kolt::RotController;
 
 namespace {
 
-std::vector<unsigned char> Bytes(CStreamMem const &stream)
-{
-    auto const &data = stream.get_data();
-    return std::vector<unsigned char>(data.begin(), data.end());
-}
-
-std::string Text(CStreamMem const &stream)
-{
-    auto const &data = stream.get_data();
-    return std::string(data.begin(), data.end());
-}
-
-void SetBytes(CStreamMem &stream, std::vector<unsigned char> const &bytes)
-{
-    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
-}
-
-// An input stream that cannot tell how much it still holds, like a pipe.
-class PipeStream : public kolt::CStreamI {
-public:
-    explicit PipeStream(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
-
-protected:
-    unsigned int read_source(void *buffer, unsigned int size) override
-    {
-        unsigned int const n = std::min<std::size_t>(size, bytes_.size() - position_);
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        return n;
-    }
-
-private:
-    std::vector<unsigned char> bytes_;
-    std::size_t position_ = 0;
-};
+using namespace stream_test;
 
 PosController Positions()
 {
@@ -96,8 +64,7 @@ TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
     std::memcpy(record.data(), &count, 4);
     std::memcpy(record.data() + 4, &frame, 4);
     record[36] = 2;
-    CStreamMem in;
-    SetBytes(in, record);
+    CStreamMem in = MemStream(record);
     kolt::SclController scales;
     scales.GetKeys().resize(3);
     scales.Load(in);
@@ -126,15 +93,11 @@ TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
 
 TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
 {
-    CStreamMem text;
-    text.set_ascii(true);
-    PosController().SaveMuv(text);
-    EXPECT_EQ(Text(text), "0\n");
-
     CStreamMem stream;
     stream.set_ascii(true);
+    PosController().SaveMuv(stream);
     Positions().SaveMuv(stream);
-    EXPECT_EQ(Text(stream), "2\n5 1\n1 2 3\n-7 0\n0.1 -2.5 1e+300\n");
+    EXPECT_EQ(Text(stream), "0\n2\n5 1\n1 2 3\n-7 0\n0.1 -2.5 1e+300\n");
 
     RotController rotations;
     rotations.GetKeys().resize(3);
@@ -164,21 +127,12 @@ TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
 TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
 {
     PosController positions = Positions();
-    std::vector<unsigned char> record{0xFF, 0xFF, 0xFF, 0xFF};
-    record.resize(16, 0);
-    CStreamMem binary;
-    SetBytes(binary, record);
-    try {
-        positions.Load(binary);
-        FAIL() << "a count of 4294967295 keys cannot be in 12 bytes";
-    } catch (IOException const &e) {
-        EXPECT_STREQ(e.what(), "reading binary position keys: count 4294967295 needs at least 171798691800 bytes, 12 left");
-    }
+    CStreamMem binary = MemStream(std::string("\xFF\xFF\xFF\xFF") + std::string(12, '\0'));
+    EXPECT_EQ(FailureOf([&] { positions.Load(binary); }),
+              "reading binary position keys: count 4294967295 needs at least 171798691800 bytes, 12 left");
     EXPECT_EQ(positions.GetKeyCount(), 2);
 
-    CStreamMem text;
-    text.set_ascii(true);
-    text.textout("2\n5 1\n1 2 3\n");  // 10 bytes after the count: not two keys
+    CStreamMem text = MemStream("2\n5 1\n1 2 3\n", true);  // 10 bytes after the count: not two keys
     EXPECT_THROW(positions.LoadMuv(text, true), IOException);
     EXPECT_EQ(positions.GetKey(1).frame, -7);
 
@@ -189,9 +143,7 @@ TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
 
     // A stream that cannot tell its size: the array grows only with the
     // keys that really arrive, so 2^31 - 1 announced keys fail on reading.
-    std::vector<unsigned char> hostile{0xFF, 0xFF, 0xFF, 0x7F};
-    hostile.resize(4 + 48 * 3, 0);
-    PipeStream liar(hostile);
+    UnsizedStream liar(std::string("\xFF\xFF\xFF\x7F") + std::string(48 * 3, '\0'));
     RotController rotations;
     EXPECT_THROW(rotations.Load(liar), IOException);
     EXPECT_LE(rotations.GetKeys().capacity(), 256u);
@@ -204,9 +156,7 @@ TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
     Positions().SaveMuv(text);
     std::string record = Text(text);
     record.replace(record.find("-2.5"), 4, "-2.x");
-    CStreamMem broken;
-    broken.set_ascii(true);
-    broken.textout(record.c_str());
+    CStreamMem broken = MemStream(record, true);
     PosController target;
     EXPECT_THROW(target.LoadMuv(broken, false), IOException);
     ASSERT_EQ(target.GetKeyCount(), 2) << "the array was resized to the count";
@@ -216,11 +166,10 @@ TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
     Positions().Save(binary);
     std::vector<unsigned char> bytes = Bytes(binary);
     bytes.pop_back();
-    CStreamMem cut;
-    SetBytes(cut, bytes);
+    CStreamMem cut = MemStream(bytes);
     EXPECT_THROW(target.Load(cut), IOException) << "79 bytes cannot hold two keys";
 
-    PipeStream pipe(Bytes(binary));
+    UnsizedStream pipe(Bytes(binary));
     target.Load(pipe);
     ASSERT_EQ(target.GetKeyCount(), 2) << "a whole record loads from a stream of unknown size";
     EXPECT_EQ(target.GetKey(1).value.z, 1e+300);

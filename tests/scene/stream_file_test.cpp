@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,10 +9,11 @@
 
 #include <unistd.h>
 
-#include "stream_primitives.h"
+#include "stream_helpers.h"
 
 using kolt::CStreamFile;
 using kolt::IOException;
+using stream_test::FailureOf;
 
 namespace {
 
@@ -109,13 +109,7 @@ TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
     ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
     EXPECT_EQ(in.bytes_left(), 11u);
     kolt::String name;
-    try {
-        in >> name;
-        ADD_FAILURE() << "no exception";
-    } catch (IOException const &error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "reading string: length 4294967295 exceeds the 7 bytes left");
-    }
+    EXPECT_EQ(FailureOf([&] { in >> name; }), "reading string: length 4294967295 exceeds the 7 bytes left");
     EXPECT_TRUE(in.fail());
     in.initialize();
     ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
@@ -140,13 +134,7 @@ TEST_F(StreamFileTest, PipesReadWithoutAKnownSize)
     kolt::String name;
     pipe >> name;
     EXPECT_STREQ(name.getbuf(), "abcde");
-    try {
-        pipe >> name;
-        ADD_FAILURE() << "no exception";
-    } catch (IOException const &error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "reading string: end of data after 5 of 2147483647 bytes");
-    }
+    EXPECT_EQ(FailureOf([&] { pipe >> name; }), "reading string: end of data after 5 of 2147483647 bytes");
 }
 
 TEST_F(StreamFileTest, ModesTruncateAppendAndReadBack)
@@ -181,13 +169,8 @@ TEST_F(StreamFileTest, OpenFailuresReturnFalseOrThrowWithThePathAndReason)
     EXPECT_FALSE(file.open(missing.c_str(), 4));
     EXPECT_TRUE(file.fail());
     EXPECT_EQ(file.get_file(), nullptr);
-    try {
-        file.open_checked(missing.c_str(), 4);
-        ADD_FAILURE() << "no exception";
-    } catch (IOException const &error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "opening '" + missing + "' for reading: No such file or directory");
-    }
+    EXPECT_EQ(FailureOf([&] { file.open_checked(missing.c_str(), 4); }),
+              "opening '" + missing + "' for reading: No such file or directory");
     EXPECT_THROW(file.open_checked(folder_.string().c_str(), 4), IOException) << "a folder";
     EXPECT_THROW(file.open_checked(missing.c_str(), 8), IOException) << "an unknown mode bit";
     EXPECT_THROW(file.open_checked(missing.c_str(), 0), IOException);
@@ -210,13 +193,7 @@ TEST_F(StreamFileTest, WriteErrorsSurfaceAtCloseOrWhenTheBufferFills)
     CStreamFile full;
     ASSERT_TRUE(full.open("/dev/full", CStreamFile::modeWrite));
     full << 1.0;
-    try {
-        full.close();
-        ADD_FAILURE() << "close on /dev/full did not throw";
-    } catch (IOException const &error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "closing '/dev/full': writing 8 bytes: No space left on device");
-    }
+    EXPECT_EQ(FailureOf([&] { full.close(); }), "closing '/dev/full': writing 8 bytes: No space left on device");
     EXPECT_EQ(full.get_file(), nullptr) << "the file is released even when close fails";
     EXPECT_NO_THROW(full.close());
 

@@ -1,19 +1,85 @@
-// Every primitive the streams carry, extremes included, written in one
-// mode and checked bit for bit when read back: shared by the tests of the
-// memory and the file stream.
+// Helpers shared by the tests that drive records through streams: every
+// primitive with its extremes, memory streams from and to bytes, a source of
+// unknown size, and the message of an expected IOException.
 #pragma once
 
 #include <tessiv/scene/stream.h>
+#include <tessiv/scene/stream_mem.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace stream_test {
+
+inline std::vector<unsigned char> Bytes(kolt::CStreamMem const &stream)
+{
+    return {stream.get_data().begin(), stream.get_data().end()};
+}
+
+inline std::string Text(kolt::CStreamMem const &stream)
+{
+    return {stream.get_data().begin(), stream.get_data().end()};
+}
+
+// A memory stream holding bytes, to be read in the given mode.
+template <class Container>
+    requires requires(Container const &c) { c.data(); }
+kolt::CStreamMem MemStream(Container const &bytes, bool ascii = false)
+{
+    kolt::CStreamMem stream;
+    stream.set_ascii(ascii);
+    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
+    return stream;
+}
+
+inline kolt::CStreamMem MemStream(std::string_view bytes, bool ascii = false)
+{
+    return MemStream<std::string_view>(bytes, ascii);
+}
+
+// The message of the IOException that action throws ("" and a failure if none).
+template <class Action>
+std::string FailureOf(Action action)
+{
+    try {
+        action();
+    } catch (kolt::IOException const &error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no IOException thrown";
+    return "";
+}
+
+// An input stream that cannot tell how much is left, as over a pipe.
+class UnsizedStream : public kolt::CStreamI {
+public:
+    template <class Container>
+    explicit UnsizedStream(Container const &bytes) : data_(bytes.begin(), bytes.end()) {}
+    std::size_t largest_request = 0;
+
+protected:
+    unsigned int read_source(void *buffer, unsigned int size) override
+    {
+        largest_request = std::max<std::size_t>(largest_request, size);
+        std::size_t const take = std::min<std::size_t>(size, data_.size() - offset_);
+        std::memcpy(buffer, data_.data() + offset_, take);
+        offset_ += take;
+        return static_cast<unsigned int>(take);
+    }
+
+private:
+    std::string data_;
+    std::size_t offset_ = 0;
+};
 
 inline double const doubles[] = {0.0, -0.0, 0.1, -1.5e300, 4.9406564584124654e-324,
                                  2.2250738585072009e-308, std::numeric_limits<double>::max(),
