@@ -2,47 +2,22 @@
 
 #include <tessiv/scene/stream_mem.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "stream_helpers.h"
 
 namespace {
 
-kolt::CStreamMem StreamOf(std::string const &bytes)
-{
-    kolt::CStreamMem stream;
-    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
-    return stream;
-}
-
-std::string BytesOf(kolt::CStreamMem const &stream)
-{
-    auto const &data = stream.get_data();
-    return std::string(data.begin(), data.end());
-}
-
-// A source that cannot tell its size, as a pipe.
-class UnsizedStream : public kolt::CStreamI {
-public:
-    explicit UnsizedStream(std::string bytes) : m_bytes(std::move(bytes)) {}
-
-protected:
-    unsigned int read_source(void *buffer, unsigned int size) override
-    {
-        std::size_t const n = std::min<std::size_t>(size, m_bytes.size() - m_position);
-        std::memcpy(buffer, m_bytes.data() + m_position, n);
-        m_position += n;
-        return static_cast<unsigned int>(n);
-    }
-
-private:
-    std::string m_bytes;
-    std::size_t m_position = 0;
-};
+using stream_test::MemStream;
+using stream_test::Text;
+using stream_test::UnsizedStream;
 
 // Checks what every load must hold whatever the shape: edges match their
 // faces, neighbours sit across the shared edge, adjacency lists agree.
@@ -78,7 +53,7 @@ int CountBoundaryEdges(kolt::TMeshBase const &mesh)
 {
     int count = 0;
     for (int e = 0; e < mesh.GetENum(); ++e)
-        count += mesh.GetE(e).IsBoundary() ? 1 : 0;
+        count += mesh.GetE(e).IsBoundary();
     return count;
 }
 
@@ -86,7 +61,7 @@ int CountBoundaryVertices(kolt::TMeshBase const &mesh)
 {
     int count = 0;
     for (int v = 0; v < mesh.GetVNum(); ++v)
-        count += mesh.GetV(v).IsOnBoundary() ? 1 : 0;
+        count += mesh.GetV(v).IsOnBoundary();
     return count;
 }
 
@@ -102,7 +77,7 @@ std::string const kCubeObj =
 kolt::TMeshBase Load(std::string const &text, kolt::MeshLoadReport (*reader)(kolt::CStreamI &, kolt::TMeshBase &),
                      kolt::MeshLoadReport *report = nullptr)
 {
-    kolt::CStreamMem stream = StreamOf(text);
+    kolt::CStreamMem stream = MemStream(text);
     kolt::TMeshBase mesh;
     kolt::MeshLoadReport result = reader(stream, mesh);
     if (report != nullptr)
@@ -242,21 +217,16 @@ TEST(MeshIo, MoebiusStripHasOneBoundaryLoopThroughEveryVertex)
     EXPECT_EQ(CountBoundaryVertices(mesh), 2 * n);
     EXPECT_EQ(mesh.GetVNum() - mesh.GetENum() + mesh.GetFNum(), 0) << "Euler characteristic of the strip";
     // The boundary edges form one closed loop: walk it.
-    std::vector<std::vector<int>> next(static_cast<std::size_t>(2 * n));
+    std::vector<std::vector<int>> next(2 * n);
     for (int e = 0; e < mesh.GetENum(); ++e)
-        if (mesh.GetE(e).IsBoundary()) {
-            next[static_cast<std::size_t>(mesh.GetE(e).GetIndex(0))].push_back(mesh.GetE(e).GetIndex(1));
-            next[static_cast<std::size_t>(mesh.GetE(e).GetIndex(1))].push_back(mesh.GetE(e).GetIndex(0));
-        }
+        for (int end = 0; mesh.GetE(e).IsBoundary() && end < 2; ++end)
+            next[mesh.GetE(e).GetIndex(end)].push_back(mesh.GetE(e).GetIndex(1 - end));
     int previous = -1, current = 0, steps = 0;
     do {
-        ASSERT_EQ(next[static_cast<std::size_t>(current)].size(), 2u);
-        int const a = next[static_cast<std::size_t>(current)][0];
-        int const following = a != previous ? a : next[static_cast<std::size_t>(current)][1];
-        previous = current;
-        current = following;
-        ++steps;
-    } while (current != 0 && steps <= 2 * n);
+        ASSERT_EQ(next[current].size(), 2u);
+        int const following = next[current][0] != previous ? next[current][0] : next[current][1];
+        previous = std::exchange(current, following);
+    } while (++steps <= 2 * n && current != 0);
     EXPECT_EQ(steps, 2 * n);
     ExpectConsistentTopology(mesh);
 }
@@ -308,7 +278,7 @@ TEST(MeshIo, StlRoundTripsWeldCornersInBothForms)
     for (bool binary : {true, false}) {
         kolt::CStreamMem out;
         kolt::WriteStl(out, cube, binary);
-        std::string const bytes = BytesOf(out);
+        std::string const bytes = Text(out);
         if (binary)
             EXPECT_EQ(bytes.size(), 84u + 50u * 12u);
         else
@@ -329,11 +299,11 @@ TEST(MeshIo, BinaryStlStartingWithSolidIsToldBySize)
 {
     kolt::CStreamMem out;
     kolt::WriteStl(out, Cube(), true);
-    std::string bytes = BytesOf(out);
+    std::string bytes = Text(out);
     std::memcpy(bytes.data(), "solid", 5);
     EXPECT_EQ(Load(bytes, kolt::ReadStl).GetFNum(), 12);
     // The same bytes from a source of unknown size also read, as binary.
-    UnsizedStream unsized(BytesOf(out));
+    UnsizedStream unsized(Text(out));
     kolt::TMeshBase mesh;
     kolt::ReadStl(unsized, mesh);
     EXPECT_EQ(mesh.GetVNum(), 8);
@@ -347,8 +317,8 @@ TEST(MeshIo, PlyRoundTripsBitForBitInEveryEncoding)
                           kolt::PlyEncoding::BinaryBigEndian}) {
         kolt::CStreamMem out;
         kolt::WritePly(out, cube, encoding);
-        UnsizedStream unsized(BytesOf(out));
-        kolt::TMeshBase sized = Load(BytesOf(out), kolt::ReadPly), piped;
+        UnsizedStream unsized(Text(out));
+        kolt::TMeshBase sized = Load(Text(out), kolt::ReadPly), piped;
         kolt::ReadPly(unsized, piped);
         for (kolt::TMeshBase const *mesh : {&sized, &piped}) {
             ASSERT_EQ(mesh->GetVNum(), 8);
@@ -378,26 +348,21 @@ std::string BigEndianPly()
         for (int i = size - 1; i >= 0; --i)
             ply += static_cast<char>((value >> (8 * i)) & 0xff);
     };
-    auto put_double = [&put](double value) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &value, 8);
-        put(bits, 8);
-    };
-    auto put_float = [&put](float value) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &value, 4);
-        put(bits, 4);
+    auto put_real = [&put](auto value) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof value);
+        put(bits, sizeof value);
     };
     int const xy[3][2] = {{-2, 0}, {3, 0}, {0, 70000}};
     for (int v = 0; v < 3; ++v) {
         put(static_cast<std::uint16_t>(xy[v][0]), 2);
         put(static_cast<std::uint32_t>(xy[v][1]), 4);
-        put_double(0.5 * v);
+        put_real(0.5 * v);
         put(255, 1);
         put(51, 1);
         put(0, 1);
-        put_float(0.25f);
-        put_float(0.75f);
+        put_real(0.25f);
+        put_real(0.75f);
     }
     put(9, 1);
     put(3, 4);
@@ -435,8 +400,10 @@ TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
     stl[80] = 2;  // two triangles promised, none follow
     std::string truncated_ply = BigEndianPly();
     truncated_ply.resize(truncated_ply.size() - 3);
-    std::string hostile_ply = "ply\nformat binary_little_endian 1.0\nelement vertex 2000000000\n"
-                              "property float x\nproperty float y\nproperty float z\nend_header\n";
+    std::string const xyz = "property float x\nproperty float y\nproperty float z\n";
+    std::string const hostile_ply = "ply\nformat binary_little_endian 1.0\nelement vertex 2000000000\n" + xyz + "end_header\n";
+    std::string const one_face = "ply\nformat ascii 1.0\nelement vertex 1\n" + xyz +
+                                 "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n";
     struct Case {
         kolt::MeshLoadReport (*reader)(kolt::CStreamI &, kolt::TMeshBase &);
         std::string bytes;
@@ -453,17 +420,10 @@ TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
         {kolt::ReadPly, "ply\nformat ascii 1.0\nelement vertex -1\n", "is not a count from 0 to 2147483647 at line 3"},
         {kolt::ReadPly, "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nend_header\n1\n",
          "reading PLY: the vertex element has no property \"y\""},
-        {kolt::ReadPly,
-         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
-         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n3 0 0 1\n",
-         "reading PLY: face 0 names vertex 1 of 1 at line 11"},
-        {kolt::ReadPly,
-         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
-         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n-3e38 0 0 1\n",
+        {kolt::ReadPly, one_face + "3 0 0 1\n", "reading PLY: face 0 names vertex 1 of 1 at line 11"},
+        {kolt::ReadPly, one_face + "-3e38 0 0 1\n",
          "reading PLY: list count \"-3e38\" is not an integer from 0 to 255 at line 11"},
-        {kolt::ReadPly,
-         "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nproperty float y\nproperty float z\n"
-         "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n3 0 0 4294967296\n",
+        {kolt::ReadPly, one_face + "3 0 0 4294967296\n",
          "reading PLY: face index \"4294967296\" is not an integer from -2147483648 to 2147483647 at line 11"},
         {kolt::ReadPly, truncated_ply, "reading PLY: face index: the data ends at byte offset"},
         {kolt::ReadPly, "solid\n", "reading PLY: the data does not begin with the line \"ply\""},
@@ -477,14 +437,8 @@ TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
     };
     for (Case const &c : cases) {
         kolt::TMeshBase mesh = Cube();
-        kolt::CStreamMem stream = StreamOf(c.bytes);
-        try {
-            c.reader(stream, mesh);
-            ADD_FAILURE() << "no exception for: " << c.message;
-        } catch (kolt::IOException const &error) {
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
-                << "got: " << error.what() << "\nwanted: " << c.message;
-        }
+        kolt::CStreamMem stream = MemStream(c.bytes);
+        EXPECT_THAT(stream_test::FailureOf([&] { c.reader(stream, mesh); }), testing::HasSubstr(c.message));
         EXPECT_EQ(mesh.GetFNum(), 12) << "the mesh is left as it was";
         EXPECT_EQ(mesh.GetENum(), 18);
     }
