@@ -47,6 +47,15 @@ inline kolt::CStreamMem MemStream(std::string_view bytes, bool ascii = false)
     return MemStream<std::string_view>(bytes, ascii);
 }
 
+// The next value of type T from the stream.
+template <class T>
+T Read(kolt::CStreamI &stream)
+{
+    T value{};
+    stream >> value;
+    return value;
+}
+
 // The message of the IOException that action throws ("" and a failure if none).
 template <class Action>
 std::string FailureOf(Action action)
