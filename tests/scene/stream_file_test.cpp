@@ -14,6 +14,7 @@
 using kolt::CStreamFile;
 using kolt::IOException;
 using stream_test::FailureOf;
+using stream_test::Read;
 
 namespace {
 
@@ -59,23 +60,17 @@ TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
     CStreamFile in;
     ASSERT_TRUE(in.open(path.c_str(), 4));
     for (int i = 0; i < 50000; ++i) {
-        int n = -1;
-        double d = -1;
-        in >> n >> d;
-        ASSERT_EQ(n, i);
-        ASSERT_EQ(d, 0.5 * i);
+        ASSERT_EQ(Read<int>(in), i);
+        ASSERT_EQ(Read<double>(in), 0.5 * i);
     }
     std::vector<unsigned char> back(block.size());
     EXPECT_EQ(in.read(back.data(), static_cast<unsigned int>(back.size())), 200000);
     EXPECT_EQ(back, block);
     in.set_ascii(true);
-    int answer = 0;
-    kolt::String word;
-    in >> answer >> word;
-    EXPECT_EQ(answer, 42);
-    EXPECT_STREQ(word.getbuf(), "tail");
+    EXPECT_EQ(Read<int>(in), 42);
+    EXPECT_STREQ(Read<kolt::String>(in).getbuf(), "tail");
     EXPECT_TRUE(in.eof());
-    EXPECT_THROW(in >> answer, IOException);
+    EXPECT_THROW(Read<int>(in), IOException);
 }
 
 TEST_F(StreamFileTest, EveryPrimitiveRoundTripsThroughAFileInBothModes)
@@ -108,8 +103,7 @@ TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
     CStreamFile in;
     ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
     EXPECT_EQ(in.bytes_left(), 11u);
-    kolt::String name;
-    EXPECT_EQ(FailureOf([&] { in >> name; }), "reading string: length 4294967295 exceeds the 7 bytes left");
+    EXPECT_EQ(FailureOf([&] { Read<kolt::String>(in); }), "reading string: length 4294967295 exceeds the 7 bytes left");
     EXPECT_TRUE(in.fail());
     in.initialize();
     ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
@@ -131,10 +125,8 @@ TEST_F(StreamFileTest, PipesReadWithoutAKnownSize)
     ASSERT_TRUE(pipe.open(path.c_str(), CStreamFile::modeRead));
     ::close(ends[0]);
     EXPECT_EQ(pipe.bytes_left(), kolt::CStreamI::kUnknownSize);
-    kolt::String name;
-    pipe >> name;
-    EXPECT_STREQ(name.getbuf(), "abcde");
-    EXPECT_EQ(FailureOf([&] { pipe >> name; }), "reading string: end of data after 5 of 2147483647 bytes");
+    EXPECT_STREQ(Read<kolt::String>(pipe).getbuf(), "abcde");
+    EXPECT_EQ(FailureOf([&] { Read<kolt::String>(pipe); }), "reading string: end of data after 5 of 2147483647 bytes");
 }
 
 TEST_F(StreamFileTest, ModesTruncateAppendAndReadBack)
@@ -151,11 +143,9 @@ TEST_F(StreamFileTest, ModesTruncateAppendAndReadBack)
     EXPECT_EQ(Contents(path), "one two");
     ASSERT_TRUE(file.open(path.c_str(), CStreamFile::modeRead | CStreamFile::modeAppend));
     file << " 3";
-    kolt::String word;
-    int three = 0;
-    file >> word >> word >> three;
-    EXPECT_STREQ(word.getbuf(), "two");
-    EXPECT_EQ(three, 3) << "a read-write stream reads what it has just written";
+    Read<kolt::String>(file);
+    EXPECT_STREQ(Read<kolt::String>(file).getbuf(), "two");
+    EXPECT_EQ(Read<int>(file), 3) << "a read-write stream reads what it has just written";
     file.close();
     ASSERT_TRUE(file.open(path.c_str(), CStreamFile::modeWrite));
     file.close();

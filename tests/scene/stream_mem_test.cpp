@@ -4,7 +4,10 @@
 
 #include <string>
 
+#include "stream_helpers.h"
+
 using kolt::CStreamMem;
+using stream_test::Read;
 
 namespace {
 
@@ -17,11 +20,8 @@ TEST(StreamMemTest, ReadsWhatWasWrittenInOrder)
         stream << i << static_cast<double>(i) / 4;
     EXPECT_EQ(stream.get_data().size(), 10000u * 12);
     for (int i = 0; i < 10000; ++i) {
-        int n = -1;
-        double d = -1;
-        stream >> n >> d;
-        ASSERT_EQ(n, i);
-        ASSERT_EQ(d, static_cast<double>(i) / 4);
+        ASSERT_EQ(Read<int>(stream), i);
+        ASSERT_EQ(Read<double>(stream), i / 4.0);
     }
     EXPECT_TRUE(stream.eof());
     EXPECT_EQ(stream.bytes_left(), 0u);
@@ -33,26 +33,17 @@ TEST(StreamMemTest, DataGoesOutAndComesIn)
     writer << 3ul << "abc" << true;
     CStreamMem reader;
     reader.set_data(writer.get_data().begin(), writer.get_data().size());
-    unsigned long n = 0;
-    kolt::String text;
-    bool flag = false;
-    reader >> n >> text >> flag;
-    EXPECT_EQ(n, 3ul);
-    EXPECT_STREQ(text.getbuf(), "abc");
-    EXPECT_TRUE(flag);
-
+    EXPECT_EQ(Read<unsigned long>(reader), 3ul);
+    EXPECT_STREQ(Read<kolt::String>(reader).getbuf(), "abc");
+    EXPECT_TRUE(Read<bool>(reader));
     reader.rewind();
-    reader >> n;
-    EXPECT_EQ(n, 3ul) << "rewind reads again from the first byte";
+    EXPECT_EQ(Read<unsigned long>(reader), 3ul) << "rewind reads again from the first byte";
 
     reader.set_data(reader.get_data().begin() + 4, 7);
-    reader >> text;
-    EXPECT_STREQ(text.getbuf(), "abc") << "set_data may take the stream's own bytes";
-
+    EXPECT_STREQ(Read<kolt::String>(reader).getbuf(), "abc") << "set_data may take the stream's own bytes";
     reader.clear();
-    EXPECT_EQ(reader.get_data().size(), 0u);
     EXPECT_EQ(reader.get_data().capacity(), 0u) << "clear frees the array";
-    EXPECT_THROW(reader >> n, kolt::IOException);
+    EXPECT_THROW(Read<int>(reader), kolt::IOException);
 }
 
 TEST(StreamMemTest, AssignmentCopiesDataAndReadPosition)
@@ -60,19 +51,16 @@ TEST(StreamMemTest, AssignmentCopiesDataAndReadPosition)
     CStreamMem source;
     for (int i = 0; i < 3000; ++i)
         source << i;
-    int value = 0;
-    source >> value >> value;  // the read buffer now holds read-ahead
+    Read<int>(source);
+    Read<int>(source);  // the read buffer now holds read-ahead
 
     CStreamMem target;
     target << 99;
     target = source;
-    target >> value;
-    EXPECT_EQ(value, 2) << "the copy reads what the source would read next";
+    EXPECT_EQ(Read<int>(target), 2) << "the copy reads what the source would read next";
     CStreamMem constructed(source);
-    constructed >> value;
-    EXPECT_EQ(value, 2);
-    source >> value;
-    EXPECT_EQ(value, 2) << "the source reads on independently";
+    EXPECT_EQ(Read<int>(constructed), 2);
+    EXPECT_EQ(Read<int>(source), 2) << "the source reads on independently";
 
     target << 7;
     EXPECT_EQ(target.get_data().size(), 3001u * 4);
