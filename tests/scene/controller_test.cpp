@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -40,13 +39,9 @@ TEST(ControllerTest, BinaryRecordIsTheCountThenZeroPaddedImages)
     PosController positions = Positions();
     positions.GetKeys().resize(1);
     positions.Save(one);
-    std::vector<unsigned char> expected{1, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0};
-    for (double d : {1.0, 2.0, 3.0}) {
-        auto const *p = reinterpret_cast<unsigned char const *>(&d);
-        expected.insert(expected.end(), p, p + 8);
-    }
-    expected.insert(expected.end(), {1, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(Bytes(one), expected);
+    CStreamMem expected;  // count, frame, padding, position, flag byte and padding
+    expected << 1u << 5 << 0 << 1.0 << 2.0 << 3.0 << 1 << 0;
+    EXPECT_EQ(Bytes(one), Bytes(expected));
 
     RotController rotations;
     rotations.GetKeys().resize(2);
@@ -57,14 +52,9 @@ TEST(ControllerTest, BinaryRecordIsTheCountThenZeroPaddedImages)
 
 TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
 {
-    // One scaling key whose padding is 0xAA and whose flag byte is 2.
-    std::vector<unsigned char> record(44, 0xAA);
-    unsigned int const count = 1;
-    int const frame = -3;
-    std::memcpy(record.data(), &count, 4);
-    std::memcpy(record.data() + 4, &frame, 4);
-    record[36] = 2;
-    CStreamMem in = MemStream(record);
+    // One scaling key at frame -3 whose padding and value bytes are 0xAA and whose flag byte is 2.
+    CStreamMem in = MemStream(std::string("\1\0\0\0\xFD\xFF\xFF\xFF", 8) + std::string(28, '\xAA') + '\2' +
+                              std::string(7, '\xAA'));
     kolt::SclController scales;
     scales.GetKeys().resize(3);
     scales.Load(in);
@@ -136,8 +126,7 @@ TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
     EXPECT_THROW(positions.LoadMuv(text, true), IOException);
     EXPECT_EQ(positions.GetKey(1).frame, -7);
 
-    CStreamMem empty;
-    PosController().Save(empty);
+    CStreamMem empty = MemStream(std::string(4, '\0'));
     positions.Load(empty);
     EXPECT_EQ(positions.GetKeyCount(), 0) << "the controller stays usable";
 
@@ -151,12 +140,7 @@ TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
 
 TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
 {
-    CStreamMem text;
-    text.set_ascii(true);
-    Positions().SaveMuv(text);
-    std::string record = Text(text);
-    record.replace(record.find("-2.5"), 4, "-2.x");
-    CStreamMem broken = MemStream(record, true);
+    CStreamMem broken = MemStream("2\n5 1\n1 2 3\n-7 0\n0.1 -2.x 1e+300\n", true);
     PosController target;
     EXPECT_THROW(target.LoadMuv(broken, false), IOException);
     ASSERT_EQ(target.GetKeyCount(), 2) << "the array was resized to the count";
