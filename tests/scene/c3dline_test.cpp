@@ -2,31 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 TEST(C3DLine, TypePredicatesTestTheTypeAndTheFeatureLayerTheLayer)
 {
-    struct Case {
-        int type;
-        bool cutting, boundary, super, fit, central, base_feature;
-    };
-    Case const cases[] = {
-        {0, true, false, false, false, false, false}, {1, false, false, false, false, false, false},
-        {2, false, true, false, false, false, false}, {3, false, false, true, false, false, false},
-        {4, false, false, false, false, false, false}, {5, false, false, false, true, false, false},
-        {6, false, false, false, false, true, true},   {7, false, false, false, false, false, true},
-    };
+    // Per type 0 to 7: cutting, boundary, super, fit spline, central, base
+    // feature, measure line, feature or boundary layer.
+    char const *const expected[] = {"10000000", "00000000", "01000000", "00100000",
+                                    "00000000", "00010000", "00001100", "00000100"};
     kolt::C3DLine line;
-    for (Case const &c : cases) {
-        line.SetType(c.type);
-        EXPECT_EQ(line.IsCuttingLine(), c.cutting) << "type " << c.type;
-        EXPECT_EQ(line.IsBoundary(), c.boundary) << "type " << c.type;
-        EXPECT_EQ(line.IsSuper(), c.super) << "type " << c.type;
-        EXPECT_EQ(line.IsFitSpline(), c.fit) << "type " << c.type;
-        EXPECT_EQ(line.IsCentralLine(), c.central) << "type " << c.type;
-        EXPECT_EQ(line.IsBaseFeatureLine(), c.base_feature) << "type " << c.type;
-        EXPECT_FALSE(line.IsMeasureLine());
-        EXPECT_FALSE(line.IsFeatureOrBoundaryLayer());
+    for (int type = 0; type < 8; ++type) {
+        line.SetType(type);
+        std::string predicates;
+        for (bool holds : {line.IsCuttingLine(), line.IsBoundary(), line.IsSuper(), line.IsFitSpline(),
+                           line.IsCentralLine(), line.IsBaseFeatureLine(), line.IsMeasureLine(),
+                           line.IsFeatureOrBoundaryLayer()})
+            predicates += holds ? '1' : '0';
+        EXPECT_EQ(predicates, expected[type]) << "type " << type;
     }
     line.SetLayerId(-1);
     EXPECT_TRUE(line.IsFeatureOrBoundaryLayer());
