@@ -69,6 +69,12 @@ TEST(StreamMemTest, AssignmentCopiesDataAndReadPosition)
     CStreamMem const &same = target;
     target = same;
     EXPECT_EQ(target.get_data().size(), 3001u * 4) << "self-assignment keeps the data";
+
+    source.set_ascii(true);
+    EXPECT_THROW(source.throw_exception("test"), kolt::IOException);
+    CStreamMem flagged(source);
+    EXPECT_TRUE(static_cast<kolt::CStreamO &>(flagged).ascii()) << "copies take the mode";
+    EXPECT_TRUE(static_cast<kolt::CStreamO &>(flagged).fail()) << "and the fail flag";
 }
 
 }  // namespace

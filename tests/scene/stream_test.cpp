@@ -120,11 +120,9 @@ TEST(StreamTest, ModesMixOnOneStream)
 TEST(StreamTest, InlineMembersKeepFlagsAndDelimiters)
 {
     CStreamMem stream;
-    std::string long_set(600, ',');
-    long_set[0] = ';';
+    std::string const long_set = ";" + std::string(599, ',');
     stream.set_delimitor(long_set.c_str());
-    EXPECT_EQ(std::strlen(stream.get_delimitor()), 511u) << "the set is cut to 511 characters";
-    EXPECT_EQ(std::string(stream.get_delimitor()), long_set.substr(0, 511));
+    EXPECT_EQ(stream.get_delimitor(), long_set.substr(0, 511)) << "the set is cut to 511 characters";
 
     stream.set_delimitor(";,");
     stream.set_ascii(true);
@@ -152,9 +150,7 @@ TEST(StreamTest, InlineMembersKeepFlagsAndDelimiters)
 
 TEST(StreamTest, EofWaitsForTheReadBufferToDrain)
 {
-    CStreamMem stream;
-    std::vector<unsigned char> bytes(4100, 0x5A);
-    stream.write(bytes.data(), static_cast<unsigned int>(bytes.size()));
+    CStreamMem stream = MemStream(std::string(4100, 'Z'));
     EXPECT_FALSE(stream.eof());
 
     unsigned char first[4096];
@@ -172,49 +168,25 @@ TEST(StreamTest, EofWaitsForTheReadBufferToDrain)
     EXPECT_TRUE(stream.eof()) << "eof reports the last look at the source";
     EXPECT_EQ(Read<char>(stream), 'z') << "a memory stream reads what was written after eof";
 
-    CStreamMem exact;
-    exact.write(bytes.data(), 4096);
+    CStreamMem exact = MemStream(std::string(4096, 'Z'));
     exact.read(first, 4096);
     EXPECT_TRUE(exact.eof()) << "a source that knows its size reports the end at once";
 }
 
-TEST(StreamTest, OutputCopiesTakeModeAndFailButNotTheirSink)
-{
-    CStreamMem source;
-    source.set_ascii(true);
-    EXPECT_THROW(source.throw_exception("test"), IOException);
-    CStreamMem copy(source);
-    EXPECT_TRUE(static_cast<CStreamO &>(copy).ascii());
-    EXPECT_TRUE(static_cast<CStreamO &>(copy).fail());
-    copy.initialize();
-    copy << 1;
-    EXPECT_EQ(source.get_data().size(), 0u) << "the copy writes into its own array";
-}
-
 TEST(StreamTest, StringExtractionReadsNameRecordsAndTokens)
 {
-    CStreamMem binary;
-    binary << 0ul << 5ul;
-    binary.write("ab\0cd", 5);
-    binary << 3ul;
-    binary.write("xyz", 3);
+    CStreamMem binary = MemStream(std::string("\0\0\0\0\5\0\0\0ab\0cd\3\0\0\0xyz", 20));
     kolt::String name;
     name = "old";
     binary >> name;
     EXPECT_EQ(name.len(), 0) << "length 0 yields the empty string";
-    binary >> name;
-    EXPECT_STREQ(name.getbuf(), "ab") << "the string ends at the first NUL";
-    binary >> name;
-    EXPECT_STREQ(name.getbuf(), "xyz") << "length 0 and the NUL consumed exactly their bytes";
+    EXPECT_STREQ(Read<kolt::String>(binary).getbuf(), "ab") << "the string ends at the first NUL";
+    EXPECT_STREQ(Read<kolt::String>(binary).getbuf(), "xyz") << "length 0 and the NUL consumed exactly their bytes";
 
-    std::string long_token(1500, 'k');
-    CStreamMem text = MemStream("  first\n" + long_token + " next", true);
-    text >> name;
-    EXPECT_STREQ(name.getbuf(), "first");
-    text >> name;
-    EXPECT_EQ(name.len(), 1023) << "a token is cut by the 1024-byte buffer";
-    text >> name;
-    EXPECT_STREQ(name.getbuf(), "next") << "the cut part of a token is dropped";
+    CStreamMem text = MemStream("  first\n" + std::string(1500, 'k') + " next", true);
+    EXPECT_STREQ(Read<kolt::String>(text).getbuf(), "first");
+    EXPECT_EQ(Read<kolt::String>(text).len(), 1023) << "a token is cut by the 1024-byte buffer";
+    EXPECT_STREQ(Read<kolt::String>(text).getbuf(), "next") << "the cut part of a token is dropped";
 
     char small[4];
     CStreamMem tokens = MemStream("abcdef g", true);
@@ -227,8 +199,7 @@ TEST(StreamTest, StringExtractionReadsNameRecordsAndTokens)
 
 TEST(StreamTest, HostileLengthsFailBeforeAllocating)
 {
-    CStreamMem stream;
-    stream << 4294967295ul << "abc";
+    CStreamMem stream = MemStream(std::string("\xFF\xFF\xFF\xFF\3\0\0\0abc", 11));
     kolt::String name;
     EXPECT_EQ(FailureOf([&] { stream >> name; }), "reading string: length 4294967295 exceeds the 7 bytes left");
     EXPECT_TRUE(stream.fail());
