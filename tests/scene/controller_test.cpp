@@ -148,12 +148,12 @@ TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
 
     CStreamMem binary;
     Positions().Save(binary);
-    std::vector<unsigned char> bytes = Bytes(binary);
+    std::string bytes = Text(binary);
     bytes.pop_back();
     CStreamMem cut = MemStream(bytes);
     EXPECT_THROW(target.Load(cut), IOException) << "79 bytes cannot hold two keys";
 
-    UnsizedStream pipe(Bytes(binary));
+    UnsizedStream pipe(Text(binary));
     target.Load(pipe);
     ASSERT_EQ(target.GetKeyCount(), 2) << "a whole record loads from a stream of unknown size";
     EXPECT_EQ(target.GetKey(1).value.z, 1e+300);

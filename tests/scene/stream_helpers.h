@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace stream_test {
@@ -32,19 +33,12 @@ inline std::string Text(kolt::CStreamMem const &stream)
 }
 
 // A memory stream holding bytes, to be read in the given mode.
-template <class Container>
-    requires requires(Container const &c) { c.data(); }
-kolt::CStreamMem MemStream(Container const &bytes, bool ascii = false)
+inline kolt::CStreamMem MemStream(std::string_view bytes, bool ascii = false)
 {
     kolt::CStreamMem stream;
     stream.set_ascii(ascii);
     stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
     return stream;
-}
-
-inline kolt::CStreamMem MemStream(std::string_view bytes, bool ascii = false)
-{
-    return MemStream<std::string_view>(bytes, ascii);
 }
 
 // The next value of type T from the stream.
@@ -72,8 +66,7 @@ std::string FailureOf(Action action)
 // An input stream that cannot tell how much is left, as over a pipe.
 class UnsizedStream : public kolt::CStreamI {
 public:
-    template <class Container>
-    explicit UnsizedStream(Container const &bytes) : data_(bytes.begin(), bytes.end()) {}
+    explicit UnsizedStream(std::string bytes) : data_(std::move(bytes)) {}
     std::size_t largest_request = 0;
 
 protected:
