@@ -41,7 +41,7 @@ protected:
     std::filesystem::path folder_;
 };
 
-TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
+TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndEveryPrimitiveReadsBackInBothModes)
 {
     std::string path = Path("values.bin");
     CStreamFile out;
@@ -51,11 +51,12 @@ TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
         out << i << 0.5 * i;
     std::vector<unsigned char> block(200000, 0xAB);
     out.write(block.data(), static_cast<unsigned int>(block.size()));
+    stream_test::WriteEveryPrimitive(out);
     out.set_ascii(true);
-    out << " 42 tail";
+    stream_test::WriteEveryPrimitive(out);
+    out << "tail";
     out.close();
     EXPECT_EQ(out.get_file(), nullptr);
-    EXPECT_EQ(Contents(path).size(), 50000u * 12 + 200000 + 8);
 
     CStreamFile in;
     ASSERT_TRUE(in.open(path.c_str(), 4));
@@ -66,28 +67,12 @@ TEST_F(StreamFileTest, WritesAreOnDiskAfterCloseAndReadBack)
     std::vector<unsigned char> back(block.size());
     EXPECT_EQ(in.read(back.data(), static_cast<unsigned int>(back.size())), 200000);
     EXPECT_EQ(back, block);
+    stream_test::CheckEveryPrimitive(in);
     in.set_ascii(true);
-    EXPECT_EQ(Read<int>(in), 42);
+    stream_test::CheckEveryPrimitive(in);
     EXPECT_STREQ(Read<kolt::String>(in).getbuf(), "tail");
-    EXPECT_TRUE(in.eof());
+    EXPECT_TRUE(in.eof()) << "close wrote everything";
     EXPECT_THROW(Read<int>(in), IOException);
-}
-
-TEST_F(StreamFileTest, EveryPrimitiveRoundTripsThroughAFileInBothModes)
-{
-    for (bool ascii : {false, true}) {
-        SCOPED_TRACE(ascii ? "text mode" : "binary mode");
-        std::string path = Path(ascii ? "primitives.txt" : "primitives.bin");
-        CStreamFile out;
-        ASSERT_TRUE(out.open(path.c_str(), CStreamFile::modeWrite));
-        out.set_ascii(ascii);
-        stream_test::WriteEveryPrimitive(out);
-        out.close();
-        CStreamFile in;
-        ASSERT_TRUE(in.open(path.c_str(), CStreamFile::modeRead));
-        in.set_ascii(ascii);
-        stream_test::CheckEveryPrimitive(in);
-    }
 }
 
 TEST_F(StreamFileTest, DestructorFlushesAndReadersSeeTheFileSize)
