@@ -42,12 +42,6 @@ TEST(ControllerTest, BinaryRecordIsTheCountThenZeroPaddedImages)
     CStreamMem expected;  // count, frame, padding, position, flag byte and padding
     expected << 1u << 5 << 0 << 1.0 << 2.0 << 3.0 << 1 << 0;
     EXPECT_EQ(Bytes(one), Bytes(expected));
-
-    RotController rotations;
-    rotations.GetKeys().resize(2);
-    CStreamMem two;
-    rotations.Save(two);
-    EXPECT_EQ(Bytes(two).size(), 4u + 96u);
 }
 
 TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
@@ -74,6 +68,7 @@ TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
     source.GetKey(2).value.Set(1, 0.5, -0.25, 1e-300);
     CStreamMem stream;
     source.Save(stream);
+    EXPECT_EQ(stream.get_data().size(), 4u + 3 * 48) << "48 bytes per rotation key";
     target.GetKeys().resize(1);
     target.Load(stream);
     ASSERT_EQ(target.GetKeyCount(), 3);

@@ -83,17 +83,12 @@ TEST(MeshIo, TetrahedronIsClosedWithThreeNeighboursEach)
     EXPECT_EQ(report.skipped_faces, 0);
     EXPECT_EQ(report.non_manifold_edges.size(), 0u);
     EXPECT_TRUE(mesh.HasBoundaryFlagSet() && mesh.IsEdgeLenComp());
-    for (int v = 0; v < 4; ++v) {
-        EXPECT_EQ(mesh.GetV(v).GetAdjENum(), 3);
-        EXPECT_EQ(mesh.GetV(v).GetAdjFNum(), 3);
-    }
+    for (int v = 0; v < 4; ++v)
+        EXPECT_TRUE(mesh.GetV(v).GetAdjENum() == 3 && mesh.GetV(v).GetAdjFNum() == 3) << "vertex " << v;
     for (int f = 0; f < 4; ++f) {
-        std::set<int> neighbours;
-        for (int i = 0; i < 3; ++i)
-            neighbours.insert(mesh.GetF(f).GetAdjacent(i));
-        EXPECT_EQ(neighbours.size(), 3u);
-        EXPECT_EQ(neighbours.count(f), 0u);
-        EXPECT_FALSE(mesh.GetF(f).IsBoundary());
+        kolt::TFace const &face = mesh.GetF(f);
+        std::set<int> const neighbours = {face.GetAdjacent(0), face.GetAdjacent(1), face.GetAdjacent(2)};
+        EXPECT_TRUE(neighbours.size() == 3 && neighbours.count(f) == 0 && !face.IsBoundary()) << "face " << f;
     }
     // Face 0 (1 3 2) lies in z = 0 and winds clockwise seen from +z.
     EXPECT_DOUBLE_EQ(mesh.GetF(0).Norm().z, -1);
