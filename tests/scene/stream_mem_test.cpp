@@ -11,13 +11,12 @@ using stream_test::Read;
 
 namespace {
 
-TEST(StreamMemTest, ReadsWhatWasWrittenInOrder)
+TEST(StreamMemTest, ReadsWhatWasWrittenInOrderAndTakesDataInAndOut)
 {
     CStreamMem stream(16);
     EXPECT_GE(stream.get_data().capacity(), 16u);
-    EXPECT_EQ(stream.get_data().size(), 0u);
     for (int i = 0; i < 10000; ++i)
-        stream << i << static_cast<double>(i) / 4;
+        stream << i << i / 4.0;
     EXPECT_EQ(stream.get_data().size(), 10000u * 12);
     for (int i = 0; i < 10000; ++i) {
         ASSERT_EQ(Read<int>(stream), i);
@@ -25,25 +24,15 @@ TEST(StreamMemTest, ReadsWhatWasWrittenInOrder)
     }
     EXPECT_TRUE(stream.eof());
     EXPECT_EQ(stream.bytes_left(), 0u);
-}
 
-TEST(StreamMemTest, DataGoesOutAndComesIn)
-{
-    CStreamMem writer;
-    writer << 3ul << "abc" << true;
-    CStreamMem reader;
-    reader.set_data(writer.get_data().begin(), writer.get_data().size());
-    EXPECT_EQ(Read<unsigned long>(reader), 3ul);
-    EXPECT_STREQ(Read<kolt::String>(reader).getbuf(), "abc");
-    EXPECT_TRUE(Read<bool>(reader));
-    reader.rewind();
-    EXPECT_EQ(Read<unsigned long>(reader), 3ul) << "rewind reads again from the first byte";
-
-    reader.set_data(reader.get_data().begin() + 4, 7);
-    EXPECT_STREQ(Read<kolt::String>(reader).getbuf(), "abc") << "set_data may take the stream's own bytes";
-    reader.clear();
-    EXPECT_EQ(reader.get_data().capacity(), 0u) << "clear frees the array";
-    EXPECT_THROW(Read<int>(reader), kolt::IOException);
+    stream.rewind();
+    EXPECT_EQ(Read<int>(stream), 0) << "rewind reads again from the first byte";
+    stream.set_data(stream.get_data().begin() + 12, 12);
+    EXPECT_EQ(Read<int>(stream), 1) << "set_data may take the stream's own bytes";
+    EXPECT_EQ(Read<double>(stream), 0.25);
+    stream.clear();
+    EXPECT_EQ(stream.get_data().capacity(), 0u) << "clear frees the array";
+    EXPECT_THROW(Read<int>(stream), kolt::IOException);
 }
 
 TEST(StreamMemTest, AssignmentCopiesDataAndReadPosition)
