@@ -163,13 +163,10 @@ TEST(MeshIo, MoebiusStripHasOneBoundaryLoopThroughEveryVertex)
     int const n = 8;
     kolt::TMeshBase mesh;
     mesh.SetVNum(2 * n);
-    for (int i = 0; i < n; ++i) {
-        double const angle = 2 * 3.14159265358979 * i / n, twist = angle / 2;
-        for (int side = 0; side < 2; ++side) {
-            double const r = 2 + (side == 0 ? 0.5 : -0.5) * std::cos(twist);
-            mesh.GetV(2 * i + side).Pos().Set(r * std::cos(angle), r * std::sin(angle),
-                                              (side == 0 ? 0.5 : -0.5) * std::sin(twist));
-        }
+    for (int v = 0; v < 2 * n; ++v) {  // a rung of two vertices per step, turning half a turn in all
+        double const angle = 2 * 3.14159265358979 * (v / 2) / n, half_width = v % 2 == 0 ? 0.5 : -0.5;
+        double const r = 2 + half_width * std::cos(angle / 2);
+        mesh.GetV(v).Pos().Set(r * std::cos(angle), r * std::sin(angle), half_width * std::sin(angle / 2));
     }
     for (int i = 0; i < n; ++i) {
         int const top = 2 * i, bottom = 2 * i + 1;

@@ -47,8 +47,7 @@ TEST(TreeTest, DeletingKeepsOrderAndDestroysSubtreesDepthFirst)
     {
         Probe root("root", &log), stranger("x", &log);
         EXPECT_EQ(root.GetChildIndex(&stranger), 0) << "no children: the count";
-        Probe *a = root.Add("A");
-        a->Add("A1");
+        root.Add("A")->Add("A1");
         root.Add("B");
         Probe *c = root.Add("C");
         root.Add("D");
