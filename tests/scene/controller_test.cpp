@@ -98,10 +98,10 @@ TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
         target.LoadMuv(saved, separators);
         ASSERT_EQ(target.GetKeyCount(), 3);
         for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(target.GetKey(i).frame, i);
-            EXPECT_EQ(target.GetKey(i).flag, i == 1);
-            EXPECT_EQ(target.GetKey(i).value.x, 0.1 * i) << "doubles read back bit for bit";
-            EXPECT_EQ(target.GetKey(i).value.y, -1.0 / 3);
+            auto const &key = target.GetKey(i);
+            EXPECT_TRUE(key.frame == i && key.flag == (i == 1) && key.value.x == 0.1 * i && key.value.y == -1.0 / 3 &&
+                        key.value.z == 12345.678)
+                << "key " << i << " reads back bit for bit";
         }
         EXPECT_EQ(target.GetKey(1).value.w, 7) << "component 3 keeps what the key held";
         EXPECT_EQ(target.GetKey(2).value.w, 0) << "a new key's component 3 is 0";

@@ -343,7 +343,8 @@ TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
     std::string truncated_ply = BigEndianPly();
     truncated_ply.resize(truncated_ply.size() - 3);
     std::string const xyz = "property float x\nproperty float y\nproperty float z\n";
-    std::string const hostile_ply = "ply\nformat binary_little_endian 1.0\nelement vertex 2000000000\n" + xyz + "end_header\n";
+    std::string const hostile_ply =
+        "ply\nformat binary_little_endian 1.0\nelement vertex 2000000000\n" + xyz + "end_header\n";
     std::string const one_face = "ply\nformat ascii 1.0\nelement vertex 1\n" + xyz +
                                  "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n";
     struct Case {

@@ -225,9 +225,11 @@ TEST(StreamTest, FailuresNameTheOperationAndTheCause)
     EXPECT_EQ(FailureOf([&] { out << 4294967296ul; }),
               "writing unsigned long: value 4294967296 does not fit the four-byte field");
     EXPECT_TRUE(static_cast<CStreamO &>(out).fail());
-    EXPECT_EQ(FailureOf([&] { out << 2147483648l; }), "writing long: value 2147483648 does not fit the four-byte field");
+    EXPECT_EQ(FailureOf([&] { out << 2147483648l; }),
+              "writing long: value 2147483648 does not fit the four-byte field");
     out.set_ascii(true);
-    EXPECT_EQ(FailureOf([&] { out << -2147483649l; }), "writing long: value -2147483649 does not fit the four-byte field");
+    EXPECT_EQ(FailureOf([&] { out << -2147483649l; }),
+              "writing long: value -2147483649 does not fit the four-byte field");
     EXPECT_EQ(out.get_data().size(), 0u) << "nothing is written for a value that does not fit";
 
     struct Case {
