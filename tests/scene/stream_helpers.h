@@ -84,20 +84,15 @@ private:
     std::size_t offset_ = 0;
 };
 
-inline double const doubles[] = {0.0, -0.0, 0.1, -1.5e300, 4.9406564584124654e-324,
-                                 2.2250738585072009e-308, std::numeric_limits<double>::max(),
-                                 std::numeric_limits<double>::infinity(),
-                                 -std::numeric_limits<double>::infinity()};
-inline float const floats[] = {0.1f, -0.0f, 1.4e-45f, std::numeric_limits<float>::max(),
-                               std::numeric_limits<float>::infinity()};
-
 // Calls each with every primitive the streams carry, extremes included.
 template <class Each>
 void ForEveryPrimitive(Each each)
 {
-    for (double d : doubles)
+    using Double = std::numeric_limits<double>;
+    for (double d : {0.0, -0.0, 0.1, -1.5e300, 4.9406564584124654e-324, 2.2250738585072009e-308, Double::max(),
+                     Double::infinity(), -Double::infinity()})
         each(d);
-    for (float f : floats)
+    for (float f : {0.1f, -0.0f, 1.4e-45f, std::numeric_limits<float>::max(), std::numeric_limits<float>::infinity()})
         each(f);
     each(std::nan(""));
     each(-std::numeric_limits<float>::quiet_NaN());
