@@ -52,6 +52,9 @@ TEST(C3DLine, ListSettersAppendAndDeletesKeepOrder)
     line.Setifs(2);
     line.Deleteifs(0);
     EXPECT_EQ(line.Getifs(0), 2);
+    line.Deleteifs(0);
+    line.Deleteifs(0);  // an empty list again: nothing happens
+    EXPECT_EQ(line.GetifsCount(), 0);
 
     line.Setipt(kolt::Pnt3(1, 0, 0));
     line.Setipt(kolt::Pnt3(2, 0, 0));
