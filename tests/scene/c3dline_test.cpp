@@ -2,41 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
-TEST(C3DLine, TypePredicates)
+TEST(C3DLine, TypePredicatesTestTheTypeAndTheFeatureLayerTheLayer)
 {
-    struct Case {
-        int type;
-        bool cutting, boundary, super, fit, central, base_feature;
-    };
-    Case const cases[] = {
-        {0, true, false, false, false, false, false}, {1, false, false, false, false, false, false},
-        {2, false, true, false, false, false, false}, {3, false, false, true, false, false, false},
-        {4, false, false, false, false, false, false}, {5, false, false, false, true, false, false},
-        {6, false, false, false, false, true, true},   {7, false, false, false, false, false, true},
-    };
+    // Per type 0 to 7: cutting, boundary, super, fit spline, central, base
+    // feature, measure line, feature or boundary layer.
+    char const *const expected[] = {"10000000", "00000000", "01000000", "00100000",
+                                    "00000000", "00010000", "00001100", "00000100"};
     kolt::C3DLine line;
-    for (Case const &c : cases) {
-        line.SetType(c.type);
-        EXPECT_EQ(line.IsCuttingLine(), c.cutting) << "type " << c.type;
-        EXPECT_EQ(line.IsBoundary(), c.boundary) << "type " << c.type;
-        EXPECT_EQ(line.IsSuper(), c.super) << "type " << c.type;
-        EXPECT_EQ(line.IsFitSpline(), c.fit) << "type " << c.type;
-        EXPECT_EQ(line.IsCentralLine(), c.central) << "type " << c.type;
-        EXPECT_EQ(line.IsBaseFeatureLine(), c.base_feature) << "type " << c.type;
-        EXPECT_FALSE(line.IsMeasureLine());
+    for (int type = 0; type < 8; ++type) {
+        line.SetType(type);
+        std::string predicates;
+        for (bool holds : {line.IsCuttingLine(), line.IsBoundary(), line.IsSuper(), line.IsFitSpline(),
+                           line.IsCentralLine(), line.IsBaseFeatureLine(), line.IsMeasureLine(),
+                           line.IsFeatureOrBoundaryLayer()})
+            predicates += holds ? '1' : '0';
+        EXPECT_EQ(predicates, expected[type]) << "type " << type;
     }
-}
-
-TEST(C3DLine, FeatureLayerTestsTheLayerNotTheType)
-{
-    kolt::C3DLine line;
-    EXPECT_FALSE(line.IsFeatureOrBoundaryLayer());
-    line.SetType(3);
     line.SetLayerId(-1);
-    EXPECT_TRUE(line.IsFeatureOrBoundaryLayer());
-    line.SetType(6);
     EXPECT_TRUE(line.IsFeatureOrBoundaryLayer());
 }
 
@@ -53,23 +39,21 @@ TEST(C3DLine, ControlFlagsTakeValueThenIndex)
 TEST(C3DLine, ListSettersAppendAndDeletesKeepOrder)
 {
     kolt::C3DLine line;
-    line.Setedges(4);
-    line.Setedges(5);
-    line.Setedges(6);
+    for (int edge : {4, 5, 6})
+        line.Setedges(edge);
     line.Deleteedge(0);
     ASSERT_EQ(line.GetedgesCount(), 2);
-    EXPECT_EQ(line.Getedges(0), 5);
-    EXPECT_EQ(line.Getedges(1), 6);
+    EXPECT_TRUE(line.Getedges(0) == 5 && line.Getedges(1) == 6);
     line.Clearedges();
-    line.Deleteedge(0);
+    line.Deleteedge(0);  // an empty list: nothing happens
     EXPECT_EQ(line.GetedgesCount(), 0);
 
     line.Setifs(1);
     line.Setifs(2);
-    line.Deleteifs(1);
-    EXPECT_EQ(line.GetifsCount(), 1);
     line.Deleteifs(0);
+    EXPECT_EQ(line.Getifs(0), 2);
     line.Deleteifs(0);
+    line.Deleteifs(0);  // an empty list again: nothing happens
     EXPECT_EQ(line.GetifsCount(), 0);
 
     line.Setipt(kolt::Pnt3(1, 0, 0));
@@ -89,9 +73,7 @@ TEST(C3DLine, ListSettersAppendAndDeletesKeepOrder)
     line.Clearinterpinfid();
     line.Clearinterp();
     line.Cleaript();
-    EXPECT_EQ(line.GetinterclineidCount() + line.GetinterpinfidCount() + line.GetinterpCount() +
-                  line.GetiptCount(),
-              0);
+    EXPECT_EQ(line.GetinterclineidCount() + line.GetinterpinfidCount() + line.GetinterpCount() + line.GetiptCount(), 0);
 }
 
 TEST(C3DLine, AttachSegmentCopiesAndDetachFrees)
@@ -115,17 +97,15 @@ TEST(C3DLine, CopySharesNothing)
     source.Setedges(1);
     source.Setipt(kolt::Pnt3(1, 1, 1));
     source.SetId(4);
-    kolt::C3DLine copy(source);
-    copy.Getedges(0) = 2;
-    copy.Getipt(0).x = 9;
-    EXPECT_EQ(source.Getedges(0), 1);
-    EXPECT_EQ(source.Getipt(0).x, 1);
-    EXPECT_EQ(copy.GetId(), 4);
-
-    kolt::C3DLine assigned;
+    kolt::C3DLine copy(source), assigned;
     assigned = source;
-    source.Setedges(3);
-    EXPECT_EQ(assigned.GetedgesCount(), 1);
+    source.Getedges(0) = 2;
+    source.Getipt(0).x = 9;
+    for (kolt::C3DLine *line : {&copy, &assigned}) {
+        EXPECT_EQ(line->Getedges(0), 1);
+        EXPECT_EQ(line->Getipt(0).x, 1);
+        EXPECT_EQ(line->GetId(), 4);
+    }
 }
 
 }  // namespace

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include "stream_helpers.h"
 
 using kolt::CStreamMem;
 using kolt::IOException;
@@ -15,41 +16,7 @@ using kolt::RotController;
 
 namespace {
 
-std::vector<unsigned char> Bytes(CStreamMem const &stream)
-{
-    auto const &data = stream.get_data();
-    return std::vector<unsigned char>(data.begin(), data.end());
-}
-
-std::string Text(CStreamMem const &stream)
-{
-    auto const &data = stream.get_data();
-    return std::string(data.begin(), data.end());
-}
-
-void SetBytes(CStreamMem &stream, std::vector<unsigned char> const &bytes)
-{
-    stream.set_data(bytes.data(), static_cast<unsigned int>(bytes.size()));
-}
-
-// An input stream that cannot tell how much it still holds, like a pipe.
-class PipeStream : public kolt::CStreamI {
-public:
-    explicit PipeStream(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {}
-
-protected:
-    unsigned int read_source(void *buffer, unsigned int size) override
-    {
-        unsigned int const n = std::min<std::size_t>(size, bytes_.size() - position_);
-        std::memcpy(buffer, bytes_.data() + position_, n);
-        position_ += n;
-        return n;
-    }
-
-private:
-    std::vector<unsigned char> bytes_;
-    std::size_t position_ = 0;
-};
+using namespace stream_test;
 
 PosController Positions()
 {
@@ -72,32 +39,16 @@ TEST(ControllerTest, BinaryRecordIsTheCountThenZeroPaddedImages)
     PosController positions = Positions();
     positions.GetKeys().resize(1);
     positions.Save(one);
-    std::vector<unsigned char> expected{1, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0};
-    for (double d : {1.0, 2.0, 3.0}) {
-        auto const *p = reinterpret_cast<unsigned char const *>(&d);
-        expected.insert(expected.end(), p, p + 8);
-    }
-    expected.insert(expected.end(), {1, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(Bytes(one), expected);
-
-    RotController rotations;
-    rotations.GetKeys().resize(2);
-    CStreamMem two;
-    rotations.Save(two);
-    EXPECT_EQ(Bytes(two).size(), 4u + 96u);
+    CStreamMem expected;  // count, frame, padding, position, flag byte and padding
+    expected << 1u << 5 << 0 << 1.0 << 2.0 << 3.0 << 1 << 0;
+    EXPECT_EQ(Bytes(one), Bytes(expected));
 }
 
 TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
 {
-    // One scaling key whose padding is 0xAA and whose flag byte is 2.
-    std::vector<unsigned char> record(44, 0xAA);
-    unsigned int const count = 1;
-    int const frame = -3;
-    std::memcpy(record.data(), &count, 4);
-    std::memcpy(record.data() + 4, &frame, 4);
-    record[36] = 2;
-    CStreamMem in;
-    SetBytes(in, record);
+    // One scaling key at frame -3 whose padding and value bytes are 0xAA and whose flag byte is 2.
+    CStreamMem in = MemStream(std::string("\1\0\0\0\xFD\xFF\xFF\xFF", 8) + std::string(28, '\xAA') + '\2' +
+                              std::string(7, '\xAA'));
     kolt::SclController scales;
     scales.GetKeys().resize(3);
     scales.Load(in);
@@ -117,6 +68,7 @@ TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
     source.GetKey(2).value.Set(1, 0.5, -0.25, 1e-300);
     CStreamMem stream;
     source.Save(stream);
+    EXPECT_EQ(stream.get_data().size(), 4u + 3 * 48) << "48 bytes per rotation key";
     target.GetKeys().resize(1);
     target.Load(stream);
     ASSERT_EQ(target.GetKeyCount(), 3);
@@ -126,15 +78,11 @@ TEST(ControllerTest, BinaryLoadResizesAndSavesBackCanonicalBytes)
 
 TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
 {
-    CStreamMem text;
-    text.set_ascii(true);
-    PosController().SaveMuv(text);
-    EXPECT_EQ(Text(text), "0\n");
-
     CStreamMem stream;
     stream.set_ascii(true);
+    PosController().SaveMuv(stream);
     Positions().SaveMuv(stream);
-    EXPECT_EQ(Text(stream), "2\n5 1\n1 2 3\n-7 0\n0.1 -2.5 1e+300\n");
+    EXPECT_EQ(Text(stream), "0\n2\n5 1\n1 2 3\n-7 0\n0.1 -2.5 1e+300\n");
 
     RotController rotations;
     rotations.GetKeys().resize(3);
@@ -150,10 +98,10 @@ TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
         target.LoadMuv(saved, separators);
         ASSERT_EQ(target.GetKeyCount(), 3);
         for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(target.GetKey(i).frame, i);
-            EXPECT_EQ(target.GetKey(i).flag, i == 1);
-            EXPECT_EQ(target.GetKey(i).value.x, 0.1 * i) << "doubles read back bit for bit";
-            EXPECT_EQ(target.GetKey(i).value.y, -1.0 / 3);
+            auto const &key = target.GetKey(i);
+            EXPECT_TRUE(key.frame == i && key.flag == (i == 1) && key.value.x == 0.1 * i && key.value.y == -1.0 / 3 &&
+                        key.value.z == 12345.678)
+                << "key " << i << " reads back bit for bit";
         }
         EXPECT_EQ(target.GetKey(1).value.w, 7) << "component 3 keeps what the key held";
         EXPECT_EQ(target.GetKey(2).value.w, 0) << "a new key's component 3 is 0";
@@ -164,34 +112,22 @@ TEST(ControllerTest, TextRecordReadsBackWithAndWithoutSeparators)
 TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
 {
     PosController positions = Positions();
-    std::vector<unsigned char> record{0xFF, 0xFF, 0xFF, 0xFF};
-    record.resize(16, 0);
-    CStreamMem binary;
-    SetBytes(binary, record);
-    try {
-        positions.Load(binary);
-        FAIL() << "a count of 4294967295 keys cannot be in 12 bytes";
-    } catch (IOException const &e) {
-        EXPECT_STREQ(e.what(), "reading binary position keys: count 4294967295 needs at least 171798691800 bytes, 12 left");
-    }
+    CStreamMem binary = MemStream(std::string("\xFF\xFF\xFF\xFF") + std::string(12, '\0'));
+    EXPECT_EQ(FailureOf([&] { positions.Load(binary); }),
+              "reading binary position keys: count 4294967295 needs at least 171798691800 bytes, 12 left");
     EXPECT_EQ(positions.GetKeyCount(), 2);
 
-    CStreamMem text;
-    text.set_ascii(true);
-    text.textout("2\n5 1\n1 2 3\n");  // 10 bytes after the count: not two keys
+    CStreamMem text = MemStream("2\n5 1\n1 2 3\n", true);  // 10 bytes after the count: not two keys
     EXPECT_THROW(positions.LoadMuv(text, true), IOException);
     EXPECT_EQ(positions.GetKey(1).frame, -7);
 
-    CStreamMem empty;
-    PosController().Save(empty);
+    CStreamMem empty = MemStream(std::string(4, '\0'));
     positions.Load(empty);
     EXPECT_EQ(positions.GetKeyCount(), 0) << "the controller stays usable";
 
     // A stream that cannot tell its size: the array grows only with the
     // keys that really arrive, so 2^31 - 1 announced keys fail on reading.
-    std::vector<unsigned char> hostile{0xFF, 0xFF, 0xFF, 0x7F};
-    hostile.resize(4 + 48 * 3, 0);
-    PipeStream liar(hostile);
+    UnsizedStream liar(std::string("\xFF\xFF\xFF\x7F") + std::string(48 * 3, '\0'));
     RotController rotations;
     EXPECT_THROW(rotations.Load(liar), IOException);
     EXPECT_LE(rotations.GetKeys().capacity(), 256u);
@@ -199,14 +135,7 @@ TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
 
 TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
 {
-    CStreamMem text;
-    text.set_ascii(true);
-    Positions().SaveMuv(text);
-    std::string record = Text(text);
-    record.replace(record.find("-2.5"), 4, "-2.x");
-    CStreamMem broken;
-    broken.set_ascii(true);
-    broken.textout(record.c_str());
+    CStreamMem broken = MemStream("2\n5 1\n1 2 3\n-7 0\n0.1 -2.x 1e+300\n", true);
     PosController target;
     EXPECT_THROW(target.LoadMuv(broken, false), IOException);
     ASSERT_EQ(target.GetKeyCount(), 2) << "the array was resized to the count";
@@ -214,13 +143,12 @@ TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
 
     CStreamMem binary;
     Positions().Save(binary);
-    std::vector<unsigned char> bytes = Bytes(binary);
+    std::string bytes = Text(binary);
     bytes.pop_back();
-    CStreamMem cut;
-    SetBytes(cut, bytes);
+    CStreamMem cut = MemStream(bytes);
     EXPECT_THROW(target.Load(cut), IOException) << "79 bytes cannot hold two keys";
 
-    PipeStream pipe(Bytes(binary));
+    UnsizedStream pipe(Text(binary));
     target.Load(pipe);
     ASSERT_EQ(target.GetKeyCount(), 2) << "a whole record loads from a stream of unknown size";
     EXPECT_EQ(target.GetKey(1).value.z, 1e+300);

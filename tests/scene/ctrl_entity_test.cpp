@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class Curve : public kolt::CtrlEntity {
@@ -22,10 +24,8 @@ TEST(CtrlEntityTest, CopiesAndVirtualAssignmentCarryNameAndType)
     EXPECT_EQ(c.GetName(), "rail");
     EXPECT_EQ(c.GetType(), 3);
 
-    kolt::CtrlEntity *clone = a.Clone();
-    EXPECT_EQ(clone->GetName(), "rail");
-    EXPECT_EQ(clone->GetType(), 3);
-    delete clone;
+    std::unique_ptr<kolt::CtrlEntity> clone(a.Clone());
+    EXPECT_TRUE(clone->GetName() == "rail" && clone->GetType() == 3);
 }
 
 }  // namespace

@@ -3,18 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+#include "stream_helpers.h"
 
 using kolt::CStreamMem;
 using kolt::Named;
 
 namespace {
 
-std::vector<unsigned char> Bytes(CStreamMem const &stream)
-{
-    auto const &data = stream.get_data();
-    return std::vector<unsigned char>(data.begin(), data.end());
-}
+using stream_test::Bytes;
 
 TEST(NamedTest, RecordIsTheLengthThenTheBytesAlwaysInBinaryMode)
 {
@@ -36,9 +35,7 @@ TEST(NamedTest, RecordIsTheLengthThenTheBytesAlwaysInBinaryMode)
 
 TEST(NamedTest, LoadStopsAtNulAndRefusesLengthsTheStreamCannotHold)
 {
-    std::vector<unsigned char> record{4, 0, 0, 0, 'a', 0, 'b', 'c', 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b'};
-    CStreamMem stream;
-    stream.set_data(record.data(), static_cast<unsigned int>(record.size()));
+    CStreamMem stream = stream_test::MemStream(std::string("\4\0\0\0a\0bc\xFF\xFF\xFF\xFF" "ab", 14));
     Named named;
     named.Load(stream);
     EXPECT_STREQ(named.GetName().getbuf(), "a") << "the name ends at its first NUL";

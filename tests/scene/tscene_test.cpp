@@ -11,27 +11,27 @@ namespace {
 
 std::vector<std::string> destroyed;
 
-class Solid : public kolt::CGeomEntity {
+// Records its name in destroyed when it is deleted.
+template <class Base>
+class Recorded : public Base {
 public:
-    explicit Solid(std::string name) : name_(std::move(name)) {}
-    ~Solid() override { destroyed.push_back(name_); }
+    explicit Recorded(std::string name) : name_(std::move(name)) {}
+    ~Recorded() override { destroyed.push_back(name_); }
+
+private:
+    std::string name_;
+};
+
+class Solid : public Recorded<kolt::CGeomEntity> {
+public:
+    using Recorded::Recorded;
     unsigned long ClassID() const override { return 1; }
     kolt::BaseObject *Clone() const override { return new Solid(*this); }
     bool Save(kolt::CStreamO &) override { return true; }
     bool Load(kolt::CStreamI &) override { return true; }
-
-private:
-    std::string name_;
 };
 
-class Tag : public kolt::NodeProperty {
-public:
-    explicit Tag(std::string name) : name_(std::move(name)) {}
-    ~Tag() override { destroyed.push_back(name_); }
-
-private:
-    std::string name_;
-};
+using Tag = Recorded<kolt::NodeProperty>;
 
 TEST(TSceneTest, IndexHandlesStartAtZeroAndCloseUpAfterDeletes)
 {

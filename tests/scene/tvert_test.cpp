@@ -4,51 +4,26 @@
 
 namespace {
 
-TEST(TVert, DefaultsAreOpaqueWhiteEmptyAndUnmarked)
+TEST(TVert, DefaultsAreOpaqueWhiteEmptyAndUnmarkedAndAliasesShareOneField)
 {
     kolt::TVert v;
     EXPECT_EQ(v.Color()[0], 1.0f);
     EXPECT_EQ(v.Color()[3], 1.0f);
-    EXPECT_EQ(v.GetAdjENum(), 0);
-    EXPECT_EQ(v.GetAdjFNum(), 0);
+    EXPECT_EQ(v.GetAdjENum() + v.GetAdjFNum(), 0);
     EXPECT_EQ(v.GetCurvature(), 0);
-    EXPECT_FALSE(v.IsVisited());
-    EXPECT_FALSE(v.IsOnBoundary());
-    EXPECT_EQ(v.Pos().x, 0);
-}
+    EXPECT_FALSE(v.IsVisited() || v.IsOnBoundary());
 
-TEST(TVert, AliasedAccessorsShareOneField)
-{
-    kolt::TVert v;
     v.Color() = kolt::ColorF(0.25f, 0.5f, 0.75f, 1);
     EXPECT_EQ(v.CurvatureColor()[1], 0.5f);
     v.DeformationColor()[2] = 0.125f;
     EXPECT_EQ(v.Color()[2], 0.125f);
-
     v.GetCurvature() = 2.5;
     EXPECT_EQ(v.GetDeformation(), 2.5);
     v.GetGaussCurvature() = -1;
     EXPECT_EQ(v.GetCurvature(), -1);
 }
 
-TEST(TVert, FastInitEmptiesListsAndMakesRoomForEight)
-{
-    kolt::TVert v;
-    v.AddAdjE(3);
-    v.AddAdjF(4);
-    v.Pos().Set(1, 2, 3);
-    v.FastInit();
-    EXPECT_EQ(v.GetAdjENum(), 0);
-    EXPECT_EQ(v.GetAdjFNum(), 0);
-    EXPECT_EQ(v.Pos().y, 2);
-    int const *block = v.AdjE().begin();
-    for (int i = 0; i < 8; ++i)
-        v.AddAdjE(i);
-    EXPECT_EQ(v.AdjE().begin(), block) << "eight edges fit without reallocation";
-    EXPECT_EQ(v.AdjE(7), 7);
-}
-
-TEST(TVert, ListGrowthResizeAndClear)
+TEST(TVert, ListsGrowByDoublingAndFastInitEmptiesThemWithRoomForEight)
 {
     kolt::TVert v;
     v.AddAdjF(10);
@@ -62,6 +37,17 @@ TEST(TVert, ListGrowthResizeAndClear)
     v.AdjFClear();
     EXPECT_EQ(v.GetAdjFNum(), 0);
     EXPECT_EQ(v.AdjF().capacity(), 0u);
+
+    v.AddAdjF(4);
+    v.Pos().Set(1, 2, 3);
+    v.FastInit();
+    EXPECT_EQ(v.GetAdjENum() + v.GetAdjFNum(), 0);
+    EXPECT_EQ(v.Pos().y, 2);
+    int const *block = v.AdjE().begin();
+    for (int i = 0; i < 8; ++i)
+        v.AddAdjE(i);
+    EXPECT_EQ(v.AdjE().begin(), block) << "eight edges fit without reallocation";
+    EXPECT_EQ(v.AdjE(7), 7);
 }
 
 TEST(TVert, CopyOwnsItsOwnAdjacencyLists)
@@ -69,15 +55,13 @@ TEST(TVert, CopyOwnsItsOwnAdjacencyLists)
     kolt::TVert source;
     source.AddAdjE(1);
     source.AddAdjF(2);
-    kolt::TVert copy(source);
+    kolt::TVert copy(source), assigned;
+    assigned = source;
     copy.AddAdjE(9);
     copy.AdjF(0) = 7;
+    source.AdjE(0) = 5;
     EXPECT_EQ(source.GetAdjENum(), 1);
     EXPECT_EQ(source.AdjF(0), 2);
-
-    kolt::TVert assigned;
-    assigned = source;
-    source.AdjE(0) = 5;
     EXPECT_EQ(assigned.AdjE(0), 1);
 }
 
