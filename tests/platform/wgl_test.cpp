@@ -1,6 +1,7 @@
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
+#include <tessiv/tests/gl_window.h>
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -17,14 +18,7 @@ class WglTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool registered = [] {
-            WNDCLASSA window_class{};
-            window_class.lpfnWndProc = DefWindowProcA;
-            window_class.lpszClassName = "WglTestWindow";
-            window_class.style = CS_OWNDC;
-            return RegisterClassA(&window_class) != 0;
-        }();
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(RegisterGlWindowClass("WglTestWindow"));
         diagnostics.clear();
         TessivSetDiagnosticSink(collect);
     }

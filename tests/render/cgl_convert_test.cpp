@@ -1,5 +1,6 @@
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
+#include <tessiv/tests/gl_window.h>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -16,14 +17,7 @@ class CglConvertTest : public ::testing::Test {
 protected:
     void open(int width, int height)
     {
-        static bool registered = [] {
-            WNDCLASSA window_class{};
-            window_class.lpfnWndProc = DefWindowProcA;
-            window_class.lpszClassName = "CglConvertView";
-            window_class.style = CS_OWNDC;
-            return RegisterClassA(&window_class) != 0;
-        }();
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(RegisterGlWindowClass("CglConvertView"));
         window_ = CreateWindowExA(0, "CglConvertView", "", WS_OVERLAPPED | WS_VISIBLE, 0, 0, width, height,
                                   nullptr, nullptr, nullptr, nullptr);
         ASSERT_EQ(gl_.Create(window_, 1), 1);

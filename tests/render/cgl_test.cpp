@@ -3,6 +3,7 @@
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
 #include <tessiv/siblings/fendral/log.h>
+#include <tessiv/tests/gl_window.h>
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -38,14 +39,7 @@ class CglTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static bool registered = [] {
-            WNDCLASSA window_class{};
-            window_class.lpfnWndProc = DefWindowProcA;
-            window_class.lpszClassName = "CglTestView";
-            window_class.style = CS_OWNDC;
-            return RegisterClassA(&window_class) != 0;
-        }();
-        ASSERT_TRUE(registered);
+        ASSERT_TRUE(RegisterGlWindowClass("CglTestView"));
         cLog.Clear();
     }
     void TearDown() override
