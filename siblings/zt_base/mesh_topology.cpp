@@ -78,8 +78,7 @@ struct EdgeDraft {
 
 // The topology from the corners (three per face, every index in range, no
 // repeats) and the positions (three per vertex); mesh has one face record
-// per triple. Vertex normals, when computed, are summed into the vertex
-// records, whose normals must start at zero.
+// per triple.
 //
 // The large records are written in sequential passes, and each compact
 // intermediate is released as soon as its last reader is done, in an order
@@ -104,14 +103,22 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
     // Unique edges: each is listed under its lower vertex, where the few
     // edges of one vertex are searched linearly.
     std::vector<EdgeDraft> edges;
+    std::vector<double> lengths;
     std::vector<unsigned char> face_counts;
     std::vector<int> face_edges(corners.size());
     {
         std::vector<int> first_at_low(At(vertex_count), -1);
         std::vector<int> next_at_low;  // next edge with the same lower end, or -1
-        edges.reserve(At(face_count) * 3 / 2 + 3);
-        next_at_low.reserve(edges.capacity());
-        face_counts.reserve(edges.capacity());
+        // A mesh without handles has at most V + F - 1 + (components) edges
+        // (Euler), never more than 3F; the reservation covers that, and the
+        // rare mesh with more grows by an eighth at a time, not by doubling.
+        auto reserve_edges = [&](std::size_t n) {
+            edges.reserve(n);
+            next_at_low.reserve(n);
+            face_counts.reserve(n);
+            lengths.reserve(n);
+        };
+        reserve_edges(std::min(At(face_count) * 3, At(vertex_count) + At(face_count) + 2));
         for (int f = 0; f < face_count; ++f) {
             int const *face = &corners[At(f) * 3];
             for (int i = 0; i < 3; ++i) {
@@ -125,8 +132,11 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
                     e = next_at_low[At(e)];
                 }
                 if (e < 0) {
+                    if (edges.size() == edges.capacity())
+                        reserve_edges(edges.size() + edges.size() / 8 + 16);
                     e = static_cast<int>(edges.size());
                     edges.push_back({{a, b}, {f, -1}});
+                    lengths.push_back((position(b) - position(a)).Magnitude());
                     next_at_low.push_back(first_at_low[At(low)]);
                     face_counts.push_back(1);
                     first_at_low[At(low)] = e;
@@ -145,6 +155,9 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
     }
 
     // Faces: edges, neighbours across each edge, boundary flag, unit normal.
+    std::vector<Pnt3> vertex_normals;
+    if (compute_vertex_normals)
+        vertex_normals.resize(At(vertex_count));
     for (int f = 0; f < face_count; ++f) {
         TFace &face = mesh.GetF(f);
         int const *face_corners = &corners[At(f) * 3];
@@ -164,11 +177,15 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
         face.Norm() = cross.Normalize();
         if (compute_vertex_normals)
             for (int i = 0; i < 3; ++i)
-                mesh.GetV(face_corners[i]).Norm() += cross;
+                vertex_normals[At(face_corners[i])] += cross;
     }
     Release(face_edges);
     Release(corners);
     Release(positions);
+    if (compute_vertex_normals)
+        for (int v = 0; v < vertex_count; ++v)
+            mesh.GetV(v).Norm() = vertex_normals[At(v)].Normalize();
+    Release(vertex_normals);
 
     // The edge records, their lengths and boundary flags.
     int const edge_count = static_cast<int>(edges.size());
@@ -183,7 +200,7 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
         edge.SetIndex(draft.ends[0], draft.ends[1]);
         edge.GetFIdx(0) = draft.faces[0];
         edge.GetFIdx(1) = draft.faces[1];
-        double const length = (mesh.GetV(draft.ends[1]).Pos() - mesh.GetV(draft.ends[0]).Pos()).Magnitude();
+        double const length = lengths[At(e)];
         edge.OriLen() = length;
         edge.CurLen() = length;
         bool const boundary = face_counts[At(e)] == 1;
@@ -197,16 +214,15 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
     }
     mesh.GetAverageELen() = edge_count > 0 ? total_length / edge_count : 0;
     Release(edges);
+    Release(lengths);
     Release(face_counts);
 
-    // Vertices: boundary flag, normal, and both adjacency lists, each made at
+    // Vertices: boundary flag and both adjacency lists, each made at
     // its exact size and copied from a compact list per vertex (faces in face
     // order, edges in edge order), one kind at a time.
     for (int v = 0; v < vertex_count; ++v) {
         TVert &vertex = mesh.GetV(v);
         vertex.IsOnBoundary() = on_boundary[At(v)];
-        if (compute_vertex_normals)
-            vertex.Norm() = vertex.Norm().Normalize();
     }
     {
         PerVertexLists vertex_faces(faces_per_vertex);
@@ -255,12 +271,10 @@ MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
     int const vertex_count = mesh.GetVNum();
     std::vector<double> positions(At(vertex_count) * 3);
     for (int v = 0; v < vertex_count; ++v) {
-        TVert &vertex = mesh.GetV(v);
+        TVert const &vertex = mesh.GetV(v);
         positions[At(v) * 3] = vertex.Pos().x;
         positions[At(v) * 3 + 1] = vertex.Pos().y;
         positions[At(v) * 3 + 2] = vertex.Pos().z;
-        if (compute_vertex_normals)
-            vertex.Norm().Set(0, 0, 0);
     }
     MeshLoadReport report = BuildFromCorners(mesh, corners, positions, compute_vertex_normals);
     report.skipped_faces = skipped;
