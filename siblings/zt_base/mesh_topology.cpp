@@ -217,42 +217,32 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
     Release(lengths);
     Release(face_counts);
 
-    // Vertices: boundary flag and both adjacency lists, each made at
-    // its exact size and copied from a compact list per vertex (faces in face
-    // order, edges in edge order), one kind at a time.
+    // Vertices: boundary flag and both adjacency lists, each made at its
+    // exact size and copied from a compact list per vertex (faces in face
+    // order, edges in edge order), in one pass over the vertex records.
+    PerVertexLists vertex_faces(faces_per_vertex);
+    Release(faces_per_vertex);
+    for (int f = 0; f < face_count; ++f) {
+        TFace const &face = mesh.GetF(f);
+        for (int i = 0; i < 3; ++i)
+            vertex_faces.Add(face.GetIndex(i), f);
+    }
+    PerVertexLists vertex_edges(edges_per_vertex);
+    Release(edges_per_vertex);
+    for (int e = 0; e < edge_count; ++e) {
+        TEdge const &edge = mesh.GetE(e);
+        vertex_edges.Add(edge.GetIndex(0), e);
+        vertex_edges.Add(edge.GetIndex(1), e);
+    }
     for (int v = 0; v < vertex_count; ++v) {
         TVert &vertex = mesh.GetV(v);
         vertex.IsOnBoundary() = on_boundary[At(v)];
-    }
-    {
-        PerVertexLists vertex_faces(faces_per_vertex);
-        Release(faces_per_vertex);
-        for (int f = 0; f < face_count; ++f) {
-            TFace const &face = mesh.GetF(f);
-            for (int i = 0; i < 3; ++i)
-                vertex_faces.Add(face.GetIndex(i), f);
-        }
-        for (int v = 0; v < vertex_count; ++v) {
-            TVert &vertex = mesh.GetV(v);
-            vertex.AdjFClear();
-            vertex.SetAdjFNum(vertex_faces.Count(v));
-            std::copy(vertex_faces.Begin(v), vertex_faces.Begin(v) + vertex_faces.Count(v), vertex.AdjF().begin());
-        }
-    }
-    {
-        PerVertexLists vertex_edges(edges_per_vertex);
-        Release(edges_per_vertex);
-        for (int e = 0; e < edge_count; ++e) {
-            TEdge const &edge = mesh.GetE(e);
-            vertex_edges.Add(edge.GetIndex(0), e);
-            vertex_edges.Add(edge.GetIndex(1), e);
-        }
-        for (int v = 0; v < vertex_count; ++v) {
-            TVert &vertex = mesh.GetV(v);
-            vertex.AdjEClear();
-            vertex.SetAdjENum(vertex_edges.Count(v));
-            std::copy(vertex_edges.Begin(v), vertex_edges.Begin(v) + vertex_edges.Count(v), vertex.AdjE().begin());
-        }
+        vertex.AdjFClear();
+        vertex.SetAdjFNum(vertex_faces.Count(v));
+        std::copy(vertex_faces.Begin(v), vertex_faces.Begin(v) + vertex_faces.Count(v), vertex.AdjF().begin());
+        vertex.AdjEClear();
+        vertex.SetAdjENum(vertex_edges.Count(v));
+        std::copy(vertex_edges.Begin(v), vertex_edges.Begin(v) + vertex_edges.Count(v), vertex.AdjE().begin());
     }
 
     mesh.HasBoundaryFlagSet() = true;
