@@ -77,8 +77,8 @@ struct EdgeDraft {
 };
 
 // The topology from the corners (three per face, every index in range, no
-// repeats) and the positions (three per vertex); mesh has one face record
-// per triple.
+// repeats) and the positions (three per vertex), both of which it empties
+// on the way; mesh has one face record per triple.
 //
 // The large records are written in sequential passes, and each compact
 // intermediate is released as soon as its last reader is done, in an order
