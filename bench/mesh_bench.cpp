@@ -63,6 +63,26 @@ void operator delete(void *block, std::size_t) noexcept
     operator delete(block);
 }
 
+// The library's large blocks are aligned to huge pages.
+void *operator new(std::size_t size, std::align_val_t alignment)
+{
+    void *block = nullptr;
+    if (posix_memalign(&block, static_cast<std::size_t>(alignment), size == 0 ? 1 : size) != 0)
+        throw std::bad_alloc();
+    Account(block);
+    return block;
+}
+
+void operator delete(void *block, std::align_val_t) noexcept
+{
+    operator delete(block);
+}
+
+void operator delete(void *block, std::size_t, std::align_val_t) noexcept
+{
+    operator delete(block);
+}
+
 namespace {
 
 using OpenMeshTri = OpenMesh::TriMesh_ArrayKernelT<>;
@@ -149,6 +169,9 @@ struct MemoryProbe {
     {
         state.counters["peak_B_per_tri"] = static_cast<double>(g_peak - before) / kTriangles;
         state.counters["kept_B_per_tri"] = static_cast<double>(g_current - before) / kTriangles;
+        // The target: a load's peak at most 1.1 times what the mesh keeps.
+        state.counters["peak_over_kept"] =
+            static_cast<double>(g_peak - before) / static_cast<double>(g_current - before);
     }
 };
 

@@ -27,10 +27,15 @@ function(tessiv_add_library target)
   cmake_parse_arguments(ARG "" "EXPORT_NAME;OUTPUT_NAME" "SOURCES" ${ARGN})
   add_library(${target} SHARED ${ARG_SOURCES})
   add_library(Tessiv::${ARG_EXPORT_NAME} ALIAS ${target})
+  # Installed, the libraries sit side by side and find one another through
+  # $ORIGIN, whatever prefix they were installed to and however the host
+  # was linked (a host's RUNPATH does not reach a library's own needs).
   set_target_properties(${target} PROPERTIES
     EXPORT_NAME ${ARG_EXPORT_NAME}
     VERSION ${PROJECT_VERSION}
-    SOVERSION ${PROJECT_VERSION_MAJOR})
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    INSTALL_RPATH "$ORIGIN"
+    INSTALL_RPATH_USE_LINK_PATH OFF)
   if(ARG_OUTPUT_NAME)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
   endif()

@@ -11,13 +11,17 @@
 //  - assigning an empty array releases the storage; assigning a non-empty one
 //    never reduces the capacity.
 // Element access is unchecked (callers keep indices below size()); a build
-// with TESSIV_CHECKED asserts the bounds.
+// with TESSIV_CHECKED asserts the bounds. Blocks come from block_storage.h,
+// which backs large ones with huge pages; the slots are constructed and
+// destroyed exactly as array new and array delete would.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <type_traits>
 
+#include <tessiv/core/block_storage.h>
 #include <tessiv/core/checked.h>
 
 namespace kolt {
@@ -46,7 +50,7 @@ public:
     // Frees the block; the array is empty with no storage.
     void clear()
     {
-        delete[] data_;
+        FreeBlock(data_, capacity_);
         data_ = nullptr;
         size_ = 0;
         capacity_ = 0;
@@ -63,11 +67,16 @@ public:
     {
         if (n <= capacity_)
             return;
-        std::unique_ptr<T[]> block(AllocateBlock(n));
-        for (unsigned int i = 0; i < size_; ++i)
-            block[i] = data_[i];
-        delete[] data_;
-        data_ = block.release();
+        T *block = AllocateBlock(n);
+        try {
+            for (unsigned int i = 0; i < size_; ++i)
+                block[i] = data_[i];
+        } catch (...) {
+            FreeBlock(block, n);
+            throw;
+        }
+        FreeBlock(data_, capacity_);
+        data_ = block;
         capacity_ = n;
     }
 
@@ -147,7 +156,37 @@ private:
     {
         if (n > UINT32_MAX || n * sizeof(T) > UINT32_MAX)
             throw std::bad_alloc();
-        return new T[static_cast<std::size_t>(n)];
+        std::size_t const count = static_cast<std::size_t>(n);
+        T *block = static_cast<T *>(block_storage::Allocate(count * sizeof(T), alignof(T)));
+        // Default-initialised as by array new: plain types stay uninitialised;
+        // a throwing constructor undoes the slots made so far, last first.
+        std::size_t made = 0;
+        try {
+            for (; made < count; ++made)
+                ::new (static_cast<void *>(block + made)) T;
+        } catch (...) {
+            DestroySlots(block, made);
+            block_storage::Free(block, count * sizeof(T), alignof(T));
+            throw;
+        }
+        return block;
+    }
+
+    // Destroys every slot, last first as array delete does, and frees the block.
+    static void FreeBlock(T *block, unsigned int capacity) noexcept
+    {
+        if (block == nullptr)
+            return;
+        DestroySlots(block, capacity);
+        block_storage::Free(block, std::size_t{capacity} * sizeof(T), alignof(T));
+    }
+
+    static void DestroySlots(T *block, std::size_t count) noexcept
+    {
+        if constexpr (!std::is_trivially_destructible_v<T>) {
+            while (count > 0)
+                block[--count].~T();
+        }
     }
 
     std::uint64_t GrownCapacity() const

@@ -64,7 +64,11 @@ unsigned char ToByte(float value)
     return static_cast<unsigned char>(std::clamp(rounded, 0.0f, 255.0f));
 }
 
-// Filters the rows first, into floats, then the columns.
+// Filters the rows first, into floats, then the columns. The rows a dest row
+// needs form a window that only moves down, so the filtered rows live in a
+// ring of that window's height rather than in one buffer for the whole
+// rectangle: a few cache-resident rows instead of a block of the
+// rectangle's height that would be faulted in page by page.
 template <class Kernel>
 void Resample(PixelImage &dest, PixelImage const &src, int x, int y, int width, int height, double radius,
               Kernel kernel)
@@ -75,36 +79,39 @@ void Resample(PixelImage &dest, PixelImage const &src, int x, int y, int width, 
     Taps const down = MakeTaps(height, dest_height, radius, kernel);
 
     std::size_t const row_floats = std::size_t{static_cast<unsigned int>(dest_width)} * 4;
-    std::vector<float> rows(row_floats * static_cast<std::size_t>(height));
+    int const window = *std::max_element(down.count.begin(), down.count.end());
+    std::vector<float> rows(row_floats * static_cast<std::size_t>(window));
     std::vector<float> source_row(static_cast<std::size_t>(width) * 4);
-    for (int r = 0; r < height; ++r) {
-        ColorI const *in = &src(static_cast<unsigned int>(x), static_cast<unsigned int>(y + r));
-        for (int i = 0; i < width; ++i)
-            for (int c = 0; c < 4; ++c)
-                source_row[static_cast<std::size_t>(i) * 4 + c] = in[i][c];
-        float *out = rows.data() + row_floats * static_cast<std::size_t>(r);
-        for (int d = 0; d < dest_width; ++d) {
-            float const *weight = across.weights.data() + across.offset[d];
-            float const *sample = source_row.data() + static_cast<std::size_t>(across.first[d]) * 4;
-            float b = 0, g = 0, red = 0, a = 0;
-            for (int t = 0; t < across.count[d]; ++t, sample += 4) {
-                b += weight[t] * sample[0];
-                g += weight[t] * sample[1];
-                red += weight[t] * sample[2];
-                a += weight[t] * sample[3];
-            }
-            out[d * 4] = b;
-            out[d * 4 + 1] = g;
-            out[d * 4 + 2] = red;
-            out[d * 4 + 3] = a;
-        }
-    }
+    auto filtered_row = [&](int r) { return rows.data() + row_floats * static_cast<std::size_t>(r % window); };
+    int filtered = 0;  // source rows filtered so far, from the top
     std::vector<float> sum(row_floats);
     for (int d = 0; d < dest_height; ++d) {
+        for (int last = down.first[d] + down.count[d]; filtered < last; ++filtered) {
+            ColorI const *in = &src(static_cast<unsigned int>(x), static_cast<unsigned int>(y + filtered));
+            for (int i = 0; i < width; ++i)
+                for (int c = 0; c < 4; ++c)
+                    source_row[static_cast<std::size_t>(i) * 4 + c] = in[i][c];
+            float *out = filtered_row(filtered);
+            for (int column = 0; column < dest_width; ++column) {
+                float const *weight = across.weights.data() + across.offset[column];
+                float const *sample = source_row.data() + static_cast<std::size_t>(across.first[column]) * 4;
+                float b = 0, g = 0, red = 0, a = 0;
+                for (int t = 0; t < across.count[column]; ++t, sample += 4) {
+                    b += weight[t] * sample[0];
+                    g += weight[t] * sample[1];
+                    red += weight[t] * sample[2];
+                    a += weight[t] * sample[3];
+                }
+                out[column * 4] = b;
+                out[column * 4 + 1] = g;
+                out[column * 4 + 2] = red;
+                out[column * 4 + 3] = a;
+            }
+        }
         std::fill(sum.begin(), sum.end(), 0.0f);
         float const *weight = down.weights.data() + down.offset[d];
         for (int t = 0; t < down.count[d]; ++t) {
-            float const *in = rows.data() + row_floats * static_cast<std::size_t>(down.first[d] + t);
+            float const *in = filtered_row(down.first[d] + t);
             for (std::size_t i = 0; i < row_floats; ++i)
                 sum[i] += weight[t] * in[i];
         }

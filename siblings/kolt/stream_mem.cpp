@@ -26,7 +26,18 @@ void CStreamMem::clear()
 
 void CStreamMem::set_data(void const *bytes, unsigned int size)
 {
-    // Copied aside first: the bytes may be this stream's own data.
+    auto const *first = static_cast<unsigned char const *>(bytes);
+    unsigned char const *block = m_data.begin();
+    bool const own_bytes = block != nullptr && first >= block && first < block + m_data.capacity();
+    if (size > 0 && !own_bytes) {
+        // The block is reused when it is large enough: no new storage to fault in.
+        m_data.resetsize();
+        m_data.resize(size);
+        std::memcpy(m_data.begin(), first, size);
+        rewind();
+        return;
+    }
+    // Copied aside first: the bytes are this stream's own data.
     cvector<unsigned char> copy;
     copy.resize(size);
     if (size > 0)

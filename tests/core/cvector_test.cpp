@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <new>
+#include <vector>
 
 using kolt::cvector;
 using kolt::Pnt3;
@@ -175,6 +177,78 @@ TEST(CvectorTest, SlotsAreMadeByArrayNewAndMovedByAssignment)
     b.clear();
     EXPECT_EQ(Tally::destroyed, 5);
     EXPECT_EQ(b.capacity(), 0u);
+}
+
+// Records the order in which slots die, and throws from the constructor
+// that makes slot number throw_at (counted from 0 since Arm).
+struct Witness {
+    static inline std::vector<int> destroyed_ids;
+    static inline int next_id = 0, throw_at = -1;
+    int id;
+    Witness() : id(next_id++)
+    {
+        if (id == throw_at)
+            throw std::bad_alloc();
+    }
+    ~Witness() { destroyed_ids.push_back(id); }
+    static void Arm(int throwing_slot)
+    {
+        destroyed_ids.clear();
+        next_id = 0;
+        throw_at = throwing_slot;
+    }
+};
+
+TEST(CvectorTest, BlocksDieLastSlotFirstAndAThrowingSlotUndoesTheBlock)
+{
+    Witness::Arm(-1);
+    {
+        cvector<Witness> a;
+        a.reserve(3);
+    }
+    EXPECT_EQ(Witness::destroyed_ids, (std::vector<int>{2, 1, 0})) << "as array delete: last slot first";
+
+    Witness::Arm(-1);
+    cvector<Witness> b;
+    b.reserve(2);
+    Witness::Arm(3);
+    EXPECT_THROW(b.reserve(6), std::bad_alloc);
+    EXPECT_EQ(Witness::destroyed_ids, (std::vector<int>{2, 1, 0}))
+        << "the slots made before the throwing one are destroyed, last first";
+    EXPECT_EQ(b.capacity(), 2u) << "the array keeps its old block";
+}
+
+TEST(CvectorTest, LargeBlocksKeepTheSlotRulesAndSitOnHugePageBoundaries)
+{
+    // 2 MiB and more: a block that block_storage backs with huge pages.
+    unsigned int const slots = (3u << 20) / sizeof(Tally);
+    Tally::Reset();
+    {
+        cvector<Tally> a;
+        a.resize(slots);
+        EXPECT_EQ(Tally::constructed, static_cast<int>(slots)) << "every slot constructed";
+        EXPECT_EQ(a[static_cast<int>(slots) - 1].value, 7);
+        if (kolt::block_storage::HugePagesAvailable()) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.begin()) % kolt::block_storage::kHugePageBytes, 0u);
+        }
+        a[5].value = 11;
+        a.resetsize();
+        a.resize(6);
+        EXPECT_EQ(a[5].value, 11) << "a large block keeps stale slots too";
+        cvector<Tally> copy(a);
+        EXPECT_EQ(copy.capacity(), 6u);
+        EXPECT_EQ(copy[5].value, 11);
+        Tally::Reset();
+    }
+    EXPECT_EQ(Tally::destroyed, static_cast<int>(slots) + 6) << "both blocks destroyed whole";
+
+    cvector<unsigned char> bytes;
+    bytes.resize(5u << 20);
+    bytes[(5u << 20) - 1] = 9;
+    bytes.push_back(4);
+    EXPECT_EQ(bytes.capacity(), 10u << 20);
+    EXPECT_EQ(bytes[(5 << 20) - 1], 9);
+    EXPECT_EQ(bytes.back(), 4);
 }
 
 TEST(CvectorTest, OversizedRequestsFailLikeTheOriginalAndLeaveTheArray)

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <set>
@@ -397,6 +398,35 @@ TEST(MeshIo, BuildTopologyDropsFacesWithIndicesOutsideTheVertices)
     kolt::MeshLoadReport const report = kolt::BuildTopology(mesh);
     EXPECT_EQ(report.skipped_faces, 2);
     EXPECT_EQ(Shape(mesh), (Counts{8, 18, 12, 0, 0}));
+}
+
+TEST(MeshIo, AdjacencyListsAreExactAndInOrderAndRebuildingStartsClean)
+{
+    kolt::TMeshBase mesh = Load(kTetrahedronObj, kolt::ReadObj);
+    kolt::Pnt3 const loaded_normal = mesh.GetV(0).Norm();
+    auto check_lists = [&mesh](char const *when) {
+        for (int v = 0; v < mesh.GetVNum(); ++v) {
+            kolt::TVert const &vertex = mesh.GetV(v);
+            EXPECT_EQ(vertex.AdjF().capacity(), vertex.AdjF().size()) << when << ": no spare room, vertex " << v;
+            EXPECT_EQ(vertex.AdjE().capacity(), vertex.AdjE().size()) << when << ": no spare room, vertex " << v;
+            EXPECT_EQ(vertex.GetAdjFNum(), 3) << when << ", vertex " << v;
+            EXPECT_EQ(vertex.GetAdjENum(), 3) << when << ", vertex " << v;
+            EXPECT_TRUE(std::is_sorted(vertex.AdjF().begin(), vertex.AdjF().end()))
+                << when << ": faces in face order, vertex " << v;
+            EXPECT_TRUE(std::is_sorted(vertex.AdjE().begin(), vertex.AdjE().end()))
+                << when << ": edges in edge order, vertex " << v;
+        }
+    };
+    check_lists("after the load");
+
+    // Stale normals and lists must not leak into a rebuild.
+    mesh.GetV(0).Norm().Set(5, 5, 5);
+    mesh.GetV(0).AddAdjF(3);
+    kolt::BuildTopology(mesh);
+    check_lists("after the rebuild");
+    EXPECT_EQ(Shape(mesh), (Counts{4, 6, 4, 0, 0}));
+    EXPECT_DOUBLE_EQ(mesh.GetV(0).Norm().x, loaded_normal.x);
+    EXPECT_DOUBLE_EQ(mesh.GetV(0).Norm().z, loaded_normal.z);
 }
 
 }  // namespace

@@ -30,6 +30,12 @@ TEST(StreamMemTest, ReadsWhatWasWrittenInOrderAndTakesDataInAndOut)
     stream.set_data(stream.get_data().begin() + 12, 12);
     EXPECT_EQ(Read<int>(stream), 1) << "set_data may take the stream's own bytes";
     EXPECT_EQ(Read<double>(stream), 0.25);
+    unsigned char const *block = stream.get_data().begin();
+    stream.set_data("\x07\x00\x00\x00", 4);
+    EXPECT_EQ(stream.get_data().begin(), block) << "set_data reuses a block that is large enough";
+    EXPECT_EQ(stream.get_data().size(), 4u);
+    EXPECT_EQ(Read<int>(stream), 7) << "and reads the new bytes from the start";
+    EXPECT_EQ(stream.bytes_left(), 0u);
     stream.clear();
     EXPECT_EQ(stream.get_data().capacity(), 0u) << "clear frees the array";
     EXPECT_THROW(Read<int>(stream), kolt::IOException);
