@@ -126,8 +126,8 @@ void Cgl::ReleaseTexture(kolt::Texture *texture)
             cLog.PutLog(1, "Cgl::ReleaseTexture", "----------3");
             SceneEnd();
         }
+        cLog.PutLog(1, "Cgl::ReleaseTexture", "----------4");
     }
-    cLog.PutLog(1, "Cgl::ReleaseTexture", "----------4");
 }
 
 bool Cgl::LoadMultiTextures(bool trench, bool stitch, unsigned int &stitch_id, unsigned int &bump_id,
@@ -156,6 +156,10 @@ bool Cgl::LoadMultiTextures(bool trench, bool stitch, unsigned int &stitch_id, u
             file.close();
         } catch (kolt::IOException const &error) {
             cause = error.what();
+            read_ok = false;
+        }
+        if (read_ok && target.Width() * static_cast<std::size_t>(target.Height()) == 0) {
+            cause = "the bitmap holds no pixels";
             read_ok = false;
         }
         if (!read_ok) {
@@ -187,8 +191,10 @@ bool Cgl::LoadMultiTextures(bool trench, bool stitch, unsigned int &stitch_id, u
     if (trench && stitch) {
         if (!read("~Trench%04u.bmp", height_image) || !read("~StitchBump%04u.bmp", stitch_bump_image))
             return fail();
-        std::size_t const count = PixelCount(stitch_bump_image);
-        if (PixelCount(height_image) != count || PixelCount(stitch_image) != count) {
+        auto same_size = [](kolt::PixelImage const &a, kolt::PixelImage const &b) {
+            return a.Width() == b.Width() && a.Height() == b.Height() && PixelCount(a) == PixelCount(b);
+        };
+        if (!same_size(height_image, stitch_bump_image) || !same_size(stitch_image, stitch_bump_image)) {
             CString text;
             text.Format("the images of index %d differ in size: trench %ux%u, stitch %ux%u, stitch bump %ux%u",
                         file_index, height_image.Width(), height_image.Height(), stitch_image.Width(),
@@ -196,6 +202,7 @@ bool Cgl::LoadMultiTextures(bool trench, bool stitch, unsigned int &stitch_id, u
             cLog.PutLog(1, "Cgl::LoadMultiTextures", text);
             return fail();
         }
+        std::size_t const count = PixelCount(stitch_bump_image);
         kolt::ColorI *height = height_image.GetBuffer();
         kolt::ColorI const *decoration = stitch_image.GetBuffer();
         kolt::ColorI const *bump = stitch_bump_image.GetBuffer();

@@ -360,7 +360,7 @@ void CGLText::Display(CTextAgent &agent)
     // Atlas pixels to window pixels at scale 1.
     double const to_label = static_cast<double>(CTextAgent::kLabelPixelSize) / kAtlasPixelSize;
     m_width = static_cast<float>(advance * to_label * unit_x);
-    m_height = static_cast<float>((font.ascender + font.descender) * to_label * unit_y);
+    m_height = glyph_count == 0 ? 0.0f : static_cast<float>((font.ascender + font.descender) * to_label * unit_y);
     m_state = glyph_count;
 
     // Depth of the anchor in normalised device coordinates (depth range
