@@ -7,6 +7,7 @@
 #include <tessiv/render/gltext.h>
 #include <tessiv/siblings/fendral/log.h>
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <ft2build.h>
@@ -121,10 +122,12 @@ struct CTextAgent::Impl {
     float ascender = 0;  // atlas pixels above the baseline
     float descender = 0;  // atlas pixels below it (positive)
     std::map<HGLRC, GLuint> textures;
+    std::map<HGLRC, GLint> texture_units;
 
     bool Build(char const *path);
     int GlyphIndex(char32_t c) const;
     GLuint TextureForCurrentContext();
+    GLint TextureUnitsOfCurrentContext();
 };
 
 bool CTextAgent::Impl::Build(char const *path)
@@ -291,6 +294,19 @@ GLuint CTextAgent::Impl::TextureForCurrentContext()
     return id;
 }
 
+// The fixed-function texture units of the current context, asked once.
+GLint CTextAgent::Impl::TextureUnitsOfCurrentContext()
+{
+    HGLRC const context = wglGetCurrentContext();
+    auto const known = texture_units.find(context);
+    if (known != texture_units.end())
+        return known->second;
+    GLint units = 1;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    texture_units[context] = units;
+    return units;
+}
+
 CTextAgent::CTextAgent() : impl_(std::make_unique<Impl>()) {}
 
 CTextAgent::~CTextAgent()
@@ -388,11 +404,24 @@ void CGLText::Display(CTextAgent &agent)
         return;
 
     // Everything changed below is put back: the attribute groups by the
-    // pop, the matrices by reloading them.
-    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT |
-                 GL_TRANSFORM_BIT | GL_LIGHTING_BIT);
-    GLint texture_units = 1;
-    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &texture_units);
+    // pop, the matrices by reloading them, and the texture state of unit 0
+    // by hand (popping the whole texture group restores every unit's
+    // objects and costs more than the glyphs of a short label).
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_TRANSFORM_BIT);
+    GLint active_texture = GL_TEXTURE0, bound_texture = 0, env_mode = GL_MODULATE;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active_texture);
+    // The blend and alpha functions by hand too: popping the colour-buffer
+    // group also sets the draw buffer again, which makes the rasteriser
+    // flush its queued drawing after every label.
+    GLint blend[4] = {GL_ONE, GL_ZERO, GL_ONE, GL_ZERO}, alpha_function = GL_ALWAYS;
+    GLfloat alpha_reference = 0;
+    glGetIntegerv(GL_BLEND_SRC_RGB, &blend[0]);
+    glGetIntegerv(GL_BLEND_DST_RGB, &blend[1]);
+    glGetIntegerv(GL_BLEND_SRC_ALPHA, &blend[2]);
+    glGetIntegerv(GL_BLEND_DST_ALPHA, &blend[3]);
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &alpha_function);
+    glGetFloatv(GL_ALPHA_TEST_REF, &alpha_reference);
+    GLint const texture_units = font.TextureUnitsOfCurrentContext();
     for (GLint unit = texture_units - 1; unit >= 0; --unit) {
         glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
         glDisable(GL_TEXTURE_1D);
@@ -404,6 +433,8 @@ void CGLText::Display(CTextAgent &agent)
         glDisable(GL_TEXTURE_GEN_R);
         glDisable(GL_TEXTURE_GEN_Q);
     }
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound_texture);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env_mode);
     GLdouble texture_matrix[16];
     glMatrixMode(GL_TEXTURE);
     glGetDoublev(GL_TEXTURE_MATRIX, texture_matrix);
@@ -473,5 +504,11 @@ void CGLText::Display(CTextAgent &agent)
     glLoadMatrixd(projection);
     glMatrixMode(GL_TEXTURE);
     glLoadMatrixd(texture_matrix);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound_texture));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, env_mode);
+    glActiveTexture(static_cast<GLenum>(active_texture));
+    glBlendFuncSeparate(static_cast<GLenum>(blend[0]), static_cast<GLenum>(blend[1]), static_cast<GLenum>(blend[2]),
+                        static_cast<GLenum>(blend[3]));
+    glAlphaFunc(static_cast<GLenum>(alpha_function), alpha_reference);
     glPopAttrib();
 }
