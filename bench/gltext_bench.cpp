@@ -86,6 +86,21 @@ void report(benchmark::State &state, double seconds)
     state.counters["us_per_glyph"] = frames > 0 ? seconds / frames / kGlyphs * 1e6 : 0;
 }
 
+// Runs draw once per timed frame between a clear and glFinish.
+template <typename Draw>
+void run_frames(benchmark::State &state, Draw &&draw)
+{
+    double seconds = 0;
+    for (auto _ : state) {
+        auto const start = std::chrono::steady_clock::now();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        glFinish();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    report(state, seconds);
+}
+
 void GlyphsOurs(benchmark::State &state)
 {
     LabelFrame frame;
@@ -103,16 +118,10 @@ void GlyphsOurs(benchmark::State &state)
         labels[static_cast<std::size_t>(i)].SetPosition(kolt::Pnt3(x, y, 0));
         labels[static_cast<std::size_t>(i)].SetColor(0x00FFFF);
     }
-    double seconds = 0;
-    for (auto _ : state) {
-        auto const start = std::chrono::steady_clock::now();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    run_frames(state, [&] {
         for (CGLText &label : labels)
             label.Display(agent);
-        glFinish();
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    report(state, seconds);
+    });
 }
 BENCHMARK(GlyphsOurs)->Name("glyphs_10000/ours")->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -131,15 +140,7 @@ void GlyphsOneLabelOurs(benchmark::State &state)
         text += "Edge 12.50";
     label.SetText(CString(text));
     label.SetPosition(kolt::Pnt3(-20000, 300, 0));  // mostly off screen, as a long label would be
-    double seconds = 0;
-    for (auto _ : state) {
-        auto const start = std::chrono::steady_clock::now();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        label.Display(agent);
-        glFinish();
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    report(state, seconds);
+    run_frames(state, [&] { label.Display(agent); });
 }
 BENCHMARK(GlyphsOneLabelOurs)->Name("glyphs_10000_one_label/ours")->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -194,10 +195,7 @@ void GlyphsBitmapLists(benchmark::State &state)
         state.SkipWithError("no label font");
         return;
     }
-    double seconds = 0;
-    for (auto _ : state) {
-        auto const start = std::chrono::steady_clock::now();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    run_frames(state, [&] {
         glListBase(base);
         for (int i = 0; i < kLabels; ++i) {
             double x = 0, y = 0;
@@ -206,11 +204,8 @@ void GlyphsBitmapLists(benchmark::State &state)
             glRasterPos3d(x, y, 0);
             glCallLists(kGlyphsPerLabel, GL_UNSIGNED_BYTE, label_text(i));
         }
-        glFinish();
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
+    });
     glDeleteLists(base, 256);
-    report(state, seconds);
 }
 BENCHMARK(GlyphsBitmapLists)->Name("glyphs_10000/bitmap_lists")->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -127,6 +127,20 @@ struct CTextAgent::Impl {
     bool Build(char const *path);
     int GlyphIndex(char32_t c) const;
     GLuint TextureForCurrentContext();
+    // Calls draw(glyph) for each drawn character of UTF-8 text in order;
+    // control characters have no glyph and no advance.
+    template <typename Draw>
+    void ForEachGlyph(unsigned char const *text, std::size_t length, Draw &&draw) const
+    {
+        for (std::size_t i = 0; i < length;) {
+            char32_t const c = NextCodePoint(text, length, i);
+            if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+                continue;
+            int const index = GlyphIndex(c);
+            if (index >= 0)
+                draw(glyphs[static_cast<std::size_t>(index)]);
+        }
+    }
     GLint TextureUnitsOfCurrentContext();
 };
 
@@ -344,16 +358,10 @@ void CGLText::Display(CTextAgent &agent)
     std::size_t const length = static_cast<std::size_t>(m_text.GetLength());
     double advance = 0;
     std::uint32_t glyph_count = 0;
-    for (std::size_t i = 0; i < length;) {
-        char32_t const c = NextCodePoint(bytes, length, i);
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
-            continue;
-        int const index = font.GlyphIndex(c);
-        if (index < 0)
-            continue;
-        advance += font.glyphs[static_cast<std::size_t>(index)].advance;
+    font.ForEachGlyph(bytes, length, [&](Glyph const &glyph) {
+        advance += glyph.advance;
         ++glyph_count;
-    }
+    });
 
     // The anchor in window coordinates, and the scene size of one pixel there.
     GLint viewport[4];
@@ -469,14 +477,7 @@ void CGLText::Display(CTextAgent &agent)
     float const inverse_height = 1.0f / static_cast<float>(font.atlas_height);
     double pen = 0;
     glBegin(GL_QUADS);
-    for (std::size_t i = 0; i < length;) {
-        char32_t const c = NextCodePoint(bytes, length, i);
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
-            continue;
-        int const index = font.GlyphIndex(c);
-        if (index < 0)
-            continue;
-        Glyph const &glyph = font.glyphs[static_cast<std::size_t>(index)];
+    font.ForEachGlyph(bytes, length, [&](Glyph const &glyph) {
         if (glyph.width > 0 && glyph.height > 0) {
             float const x0 = static_cast<float>(origin_x + (pen + glyph.left) * pixel_scale);
             float const x1 = static_cast<float>(origin_x + (pen + glyph.left + glyph.width) * pixel_scale);
@@ -496,7 +497,7 @@ void CGLText::Display(CTextAgent &agent)
             glVertex3f(x0, y0, z);
         }
         pen += glyph.advance;
-    }
+    });
     glEnd();
 
     glLoadMatrixd(modelview);
