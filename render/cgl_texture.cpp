@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <new>
 #include <string>
@@ -147,19 +148,20 @@ bool Cgl::LoadMultiTextures(bool trench, bool stitch, unsigned int &stitch_id, u
         char name[64];
         std::snprintf(name, sizeof name, pattern, static_cast<unsigned int>(file_index));
         std::string const path = folder + name;
-        if (!file.open(path.c_str(), kolt::CStreamFile::modeRead))
-            return false;
         bool read_ok = false;
-        std::string cause = "not a bitmap the reader accepts";
+        std::string cause;
         try {
+            if (!file.open(path.c_str(), kolt::CStreamFile::modeRead))
+                return false;
             read_ok = kolt::BMPImage(target, 24, false, true).Read(file);
             file.close();
-        } catch (kolt::IOException const &error) {
+            if (!read_ok)
+                cause = "not a bitmap the reader accepts";
+            else if (target.Width() * static_cast<std::size_t>(target.Height()) == 0)
+                cause = "the bitmap holds no pixels";
+            read_ok = cause.empty();
+        } catch (std::exception const &error) {
             cause = error.what();
-            read_ok = false;
-        }
-        if (read_ok && target.Width() * static_cast<std::size_t>(target.Height()) == 0) {
-            cause = "the bitmap holds no pixels";
             read_ok = false;
         }
         if (!read_ok) {

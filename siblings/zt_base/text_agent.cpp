@@ -377,10 +377,12 @@ void CGLText::Display(CTextAgent &agent)
     if (gluUnProject(window_x + 1, window_y, window_z, modelview, projection, viewport, &px, &py, &pz) != GL_TRUE ||
         gluUnProject(window_x, window_y + 1, window_z, modelview, projection, viewport, &qx, &qy, &qz) != GL_TRUE)
         return;
-    double const unit_x = std::sqrt((px - m_position.x) * (px - m_position.x) + (py - m_position.y) * (py - m_position.y) +
-                                    (pz - m_position.z) * (pz - m_position.z));
-    double const unit_y = std::sqrt((qx - m_position.x) * (qx - m_position.x) + (qy - m_position.y) * (qy - m_position.y) +
-                                    (qz - m_position.z) * (qz - m_position.z));
+    auto distance_to_anchor = [this](double x, double y, double z) {
+        return std::sqrt((x - m_position.x) * (x - m_position.x) + (y - m_position.y) * (y - m_position.y) +
+                         (z - m_position.z) * (z - m_position.z));
+    };
+    double const unit_x = distance_to_anchor(px, py, pz);
+    double const unit_y = distance_to_anchor(qx, qy, qz);
     // Atlas pixels to window pixels at scale 1.
     double const to_label = static_cast<double>(CTextAgent::kLabelPixelSize) / kAtlasPixelSize;
     m_width = static_cast<float>(advance * to_label * unit_x);
@@ -419,8 +421,7 @@ void CGLText::Display(CTextAgent &agent)
     GLint active_texture = GL_TEXTURE0, bound_texture = 0, env_mode = GL_MODULATE;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &active_texture);
     // The blend and alpha functions by hand too: popping the colour-buffer
-    // group also sets the draw buffer again, which makes the rasteriser
-    // flush its queued drawing after every label.
+    // group would also set the draw buffer and the clear values again.
     GLint blend[4] = {GL_ONE, GL_ZERO, GL_ONE, GL_ZERO}, alpha_function = GL_ALWAYS;
     GLfloat alpha_reference = 0;
     glGetIntegerv(GL_BLEND_SRC_RGB, &blend[0]);

@@ -161,7 +161,8 @@ TEST_F(CglTextureTest, SetAndReleaseTextureSwitchTexturingAndTraceInOrder)
     gl_.ReleaseTexture(&texture);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(gl_.IsInScene()) << "inside a scene the scene stays open";
-    EXPECT_EQ(trace(), (std::vector<Line>{{"Cgl::ReleaseTexture", "----------1"}, {"Cgl::ReleaseTexture", "----------4"}}));
+    EXPECT_EQ(trace(),
+              (std::vector<Line>{{"Cgl::ReleaseTexture", "----------1"}, {"Cgl::ReleaseTexture", "----------4"}}));
     gl_.SceneEnd();
     trace();
 
