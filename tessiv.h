@@ -15,5 +15,7 @@
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
+#include <tessiv/render/gltext.h>
 #include <tessiv/siblings/fendral/log.h>
+#include <tessiv/siblings/zt_base/text_agent.h>
 #include <tessiv/version.h>

@@ -1,13 +1,17 @@
 // Cgl: the frame bracket against a bare EGL frame on the same kind of
-// drawable, and the conversions per call against the GLU projections.
+// drawable, the conversions per call against the GLU projections, and the
+// bump-map builders at their largest sizes (reported, no baseline).
 #include <tessiv/platform/backend/bare_egl_baseline.h>
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
+#include <tessiv/imaging/pixel_image.h>
 #include <tessiv/siblings/fendral/log.h>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
+
+#include <cstdint>
 
 namespace {
 
@@ -166,5 +170,54 @@ void Cvt2Dto3DGlu(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(Cvt2Dto3DGlu)->Name("cvt2dto3d_reference/gluUnProject");
+
+// The largest cube map Cgl makes, built and uploaded (six 2048 x 2048 RGB
+// faces); the texture is deleted untimed.
+void NormalizationCubeMap(benchmark::State &state)
+{
+    HWND window = make_view();
+    Cgl gl;
+    if (!gl.Create(window, 1)) {
+        state.SkipWithError("no GL display");
+        return;
+    }
+    for (auto _ : state) {
+        unsigned int id = 0;
+        gl.GenNormalizationCubeMap(Cgl::kMaxCubeMapSize, id);
+        state.PauseTiming();
+        gl.SceneBegin();
+        glDeleteTextures(1, &id);
+        gl.SceneEnd();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * 6 * Cgl::kMaxCubeMapSize * Cgl::kMaxCubeMapSize);
+    gl.Release();
+    DestroyWindow(window);
+    cLog.Clear();
+}
+BENCHMARK(NormalizationCubeMap)->Name("cube_map_2048/ours")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A height map of 4096 x 4096 (the largest bump bitmap we expect; the
+// normal map is computed in place after a full copy).
+void NormalMapFromHeightMap(benchmark::State &state)
+{
+    unsigned int const side = static_cast<unsigned int>(state.range(0));
+    kolt::PixelImage heights;
+    heights.SetSize(side, side);
+    std::uint32_t seed = 12345;
+    for (kolt::ColorI *pixel = heights.GetBuffer(); pixel != heights.GetBufferEnd(); ++pixel) {
+        seed = seed * 1664525u + 1013904223u;
+        *pixel = kolt::ColorI(static_cast<unsigned char>(seed >> 24), 0, 0, 255);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        kolt::PixelImage image(heights);
+        state.ResumeTiming();
+        Cgl::MakeNormalMapFromHMap(image, 10.0);
+        benchmark::DoNotOptimize(image.GetBuffer());
+    }
+    state.SetItemsProcessed(state.iterations() * side * side);
+}
+BENCHMARK(NormalMapFromHeightMap)->Name("normal_map/ours")->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,10 +1,16 @@
 // Cgl: the OpenGL rendering context of one window: pixel format, context,
 // viewport, the frame bracket (SceneBegin/SceneEnd), presenting the back
-// buffer, and the conversions between window pixels and scene points.
+// buffer, the conversions between window pixels and scene points, the one
+// texture object and the bump-map textures.
 #pragma once
 
 #include <tessiv/core/point.h>
 #include <tessiv/platform/windef.h>
+
+namespace kolt {
+class PixelImage;
+class Texture;
+}  // namespace kolt
 
 // One rendering context bound to one window. Owns the rendering context and
 // the window's device context (both given back by Release and by the
@@ -38,11 +44,46 @@ public:
     int Height() const { return m_height; }
     int Initialized() const { return m_initialized; }
     unsigned int GetTexID() const { return m_texID; }
-    HGLRC GetRC() const { return m_hRC; }
-    HDC GetDC() const { return m_hDC; }
-    HWND GetHWnd() const { return m_hWnd; }
-    int GetPixelFormatIndex() const { return m_pixelFormat; }
-    bool InScene() const { return m_bInScene; }
+    // Read-only views of the handles and flags for hosts and tests; named
+    // apart from the Win32 calls so member code never reaches one by mistake.
+    HGLRC RenderingContext() const { return m_hRC; }
+    HDC DeviceContext() const { return m_hDC; }
+    HWND Window() const { return m_hWnd; }
+    int PixelFormatIndex() const { return m_pixelFormat; }
+    bool IsInScene() const { return m_bInScene; }
+
+    // Texture object. Each copies a record's image into the lower-left corner
+    // of the one 512 x 512 texture object (an image larger than that is
+    // refused by OpenGL and the texels stay). Outside a scene they make the
+    // context current for the call and end the scene afterwards.
+    void UpdateTexture(kolt::Texture *texture);
+    // Uploads and switches 2D texturing on (modulate, repeat, linear); null
+    // switches it off. Call it inside a scene.
+    void SetTexture(kolt::Texture *texture);
+    // Switches 2D texturing off; deletes nothing.
+    void ReleaseTexture(kolt::Texture *texture);
+
+    // Bump maps. Id 0xFFFFFFFF means "no texture object yet".
+    static constexpr unsigned int kNoTexture = 0xFFFFFFFFu;
+    // Reads the numbered 24-bit bitmaps of file_index from "~TempData" beside
+    // the executable: the stitch decoration into stitch_id and the height map
+    // (trench, stitch bump or both blended) as a normal map into bump_id,
+    // making either object on first use. Call it outside a scene; it ends
+    // one. False when a needed file cannot be opened or read, or the three
+    // images of one index differ in size.
+    bool LoadMultiTextures(bool trench, bool stitch, unsigned int &stitch_id, unsigned int &bump_id,
+                           int file_index);
+    // Height map (red byte) in, normal map out: red, green, blue the normal
+    // (dx, dy, scale) / length encoded as v * 127.5 + 127.5 truncated, alpha
+    // the height. Differences look forward, backward in the last column and
+    // row; an image one pixel wide or tall has no difference in that
+    // direction.
+    static void MakeNormalMapFromHMap(kolt::PixelImage &image, double scale);
+    // Makes a new cube map whose texels encode the unit direction to each
+    // texel centre. Sizes above kMaxCubeMapSize are refused like a failed
+    // allocation: id becomes 0xFFFFFFFF and the result is false.
+    static constexpr unsigned int kMaxCubeMapSize = 2048;
+    bool GenNormalizationCubeMap(unsigned int size, unsigned int &id);
 
     // Scene point to window pixel (origin top-left, y down) and depth. 0 when
     // the point lies outside the depth range [0, 1]; the depth is written

@@ -22,7 +22,7 @@ protected:
                                   nullptr, nullptr, nullptr, nullptr);
         ASSERT_EQ(gl_.Create(window_, 1), 1);
         gl_.SceneBegin();
-        ASSERT_TRUE(gl_.InScene());
+        ASSERT_TRUE(gl_.IsInScene());
     }
     void TearDown() override
     {

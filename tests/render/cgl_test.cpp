@@ -74,14 +74,14 @@ TEST_F(CglTest, ConstructionDefaultsAndShallowCopies)
     EXPECT_EQ(gl.Height(), -1);
     EXPECT_EQ(gl.Initialized(), 0);
     EXPECT_EQ(gl.GetTexID(), 0u);
-    EXPECT_EQ(gl.GetRC(), nullptr);
-    EXPECT_FALSE(gl.InScene());
+    EXPECT_EQ(gl.RenderingContext(), nullptr);
+    EXPECT_FALSE(gl.IsInScene());
     EXPECT_FLOAT_EQ(gl.m_fParam, 0.008f);
 
     ASSERT_EQ(gl.Create(view(32, 16), 1), 1);
     Cgl copy(gl);
-    EXPECT_EQ(copy.GetRC(), gl.GetRC()) << "copies share the handles";
-    EXPECT_EQ(copy.GetDC(), gl.GetDC());
+    EXPECT_EQ(copy.RenderingContext(), gl.RenderingContext()) << "copies share the handles";
+    EXPECT_EQ(copy.DeviceContext(), gl.DeviceContext());
     EXPECT_EQ(copy.GetTexID(), gl.GetTexID());
     copy.m_fParam = 1;
     gl = copy;
@@ -90,7 +90,7 @@ TEST_F(CglTest, ConstructionDefaultsAndShallowCopies)
     EXPECT_EQ(copy.Initialized(), 0);
     gl.Release();
     gl.Release();
-    EXPECT_EQ(gl.GetRC(), nullptr) << "a second Release finds nothing to give back";
+    EXPECT_EQ(gl.RenderingContext(), nullptr) << "a second Release finds nothing to give back";
     EXPECT_EQ(gl.Width(), 32) << "Release keeps the size";
 }
 
@@ -105,7 +105,7 @@ TEST_F(CglTest, CreateSetsViewportAndAWhiteTextureAndLogsTheSize)
     EXPECT_NE(gl.GetTexID(), 0u);
 
     gl.SceneBegin();
-    ASSERT_TRUE(gl.InScene());
+    ASSERT_TRUE(gl.IsInScene());
     GLint viewport[4], draw_buffer = 0, texture_width = 0;
     glGetIntegerv(GL_VIEWPORT, viewport);
     glGetIntegerv(GL_DRAW_BUFFER, &draw_buffer);
@@ -134,7 +134,7 @@ TEST_F(CglTest, CreateSetsViewportAndAWhiteTextureAndLogsTheSize)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(gl.Flip(), 1);
     gl.SceneEnd();
-    EXPECT_FALSE(gl.InScene());
+    EXPECT_FALSE(gl.IsInScene());
     EXPECT_EQ(trace(), (std::vector<Line>{kFlip1, kFlip3, kSceneEnd1, kSceneEnd4, kSceneEnd6}));
     TessivFrontBuffer front;
     ASSERT_TRUE(TessivReadFrontBuffer(window, &front));
@@ -149,9 +149,9 @@ TEST_F(CglTest, DepthFlagDecidesWhetherTheDepthSizeMatters)
     ASSERT_EQ(deep.Create(view(8, 8), 1), 1);
     ASSERT_EQ(any.Create(view(8, 8), 0), 1);
     PIXELFORMATDESCRIPTOR described{};
-    DescribePixelFormat(deep.GetDC(), deep.GetPixelFormatIndex(), sizeof described, &described);
+    DescribePixelFormat(deep.DeviceContext(), deep.PixelFormatIndex(), sizeof described, &described);
     EXPECT_EQ(described.cDepthBits, 32) << "a non-zero flag asks for 32 depth bits and gets them";
-    DescribePixelFormat(any.GetDC(), any.GetPixelFormatIndex(), sizeof described, &described);
+    DescribePixelFormat(any.DeviceContext(), any.PixelFormatIndex(), sizeof described, &described);
     EXPECT_GE(described.cDepthBits, 24) << "the default format still has a depth buffer";
 }
 
@@ -194,11 +194,11 @@ TEST_F(CglTest, WithoutADeviceContextFlipSucceedsAndSceneEndIsSilent)
     EXPECT_EQ(gl.Flip(), 1);
     EXPECT_EQ(trace(), (std::vector<Line>{kFlip1, kFlip3}));
     gl.SceneBegin();
-    EXPECT_FALSE(gl.InScene()) << "no rendering context, nothing happens";
+    EXPECT_FALSE(gl.IsInScene()) << "no rendering context, nothing happens";
     gl.SceneEnd();
     EXPECT_TRUE(trace().empty());
     EXPECT_EQ(gl.Create(reinterpret_cast<HWND>(0x4242), 1), 0) << "an invalid window fails";
-    EXPECT_EQ(gl.GetDC(), nullptr);
+    EXPECT_EQ(gl.DeviceContext(), nullptr);
     EXPECT_EQ(gl.Initialized(), 0);
     EXPECT_TRUE(trace().empty()) << "no size line before the context exists";
 }
@@ -209,7 +209,7 @@ TEST_F(CglTest, DisplayFaultsEndInZeroResultsAndTracedEglErrors)
     Cgl none;
     TessivSetDisplayFault(TessivDisplayFault::NoDisplay);
     EXPECT_EQ(none.Create(window, 1), 0);
-    EXPECT_EQ(none.GetDC(), nullptr);
+    EXPECT_EQ(none.DeviceContext(), nullptr);
     EXPECT_EQ(trace(), (std::vector<Line>{{"ChoosePixelFormat", "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)"}}));
     TessivSetDisplayFault(TessivDisplayFault::NoConfig);
     EXPECT_EQ(none.Create(window, 0), 0);
@@ -219,7 +219,7 @@ TEST_F(CglTest, DisplayFaultsEndInZeroResultsAndTracedEglErrors)
     Cgl gl;
     ASSERT_EQ(gl.Create(view(16, 16), 1), 1);
     gl.SceneBegin();
-    ASSERT_TRUE(gl.InScene());
+    ASSERT_TRUE(gl.IsInScene());
     cLog.Clear();
     TessivSetDisplayFault(TessivDisplayFault::ContextLost);
     EXPECT_EQ(gl.Flip(), 0);
@@ -227,10 +227,10 @@ TEST_F(CglTest, DisplayFaultsEndInZeroResultsAndTracedEglErrors)
     gl.SceneEnd();
     trace();
     gl.SceneBegin();
-    EXPECT_FALSE(gl.InScene());
-    EXPECT_EQ(gl.GetDC(), nullptr) << "a failed make-current drops the DC";
+    EXPECT_FALSE(gl.IsInScene());
+    EXPECT_EQ(gl.DeviceContext(), nullptr) << "a failed make-current drops the DC";
     EXPECT_EQ(gl.OnSize(), 0);
-    EXPECT_EQ(gl.GetDC(), nullptr);
+    EXPECT_EQ(gl.DeviceContext(), nullptr);
     cLog.Clear();
     EXPECT_EQ(gl.Flip(), 1);
     gl.SceneEnd();
@@ -253,7 +253,7 @@ TEST_F(CglTest, DestroyingTheWindowInsideAScene)
     EXPECT_EQ(trace(), (std::vector<Line>{kFlip1, kFlip2, kSceneEnd1, kSceneEnd4, kSceneEnd6}));
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     gl.Release();
-    EXPECT_EQ(gl.GetRC(), nullptr);
+    EXPECT_EQ(gl.RenderingContext(), nullptr);
 }
 
 TEST_F(CglTest, TwoViewsDrawingAlternatelyKeepTheirOwnState)
@@ -262,7 +262,7 @@ TEST_F(CglTest, TwoViewsDrawingAlternatelyKeepTheirOwnState)
     Cgl a, b;
     ASSERT_EQ(a.Create(left, 1), 1);
     ASSERT_EQ(b.Create(right, 1), 1);
-    EXPECT_NE(a.GetRC(), b.GetRC());
+    EXPECT_NE(a.RenderingContext(), b.RenderingContext());
     a.SceneBegin();
     glClearColor(1, 0, 0, 1);
     a.SceneEnd();
