@@ -290,38 +290,6 @@ TEST(MeshIo, PlyHeaderLinesItDoesNotKnowAndVertexListsArePassedOver)
     EXPECT_EQ(mesh.GetV(1).Pos().x, 1);
     EXPECT_EQ(mesh.GetV(2).Pos().y, 1);
     EXPECT_EQ(mesh.GetFNum(), 1);
-
-    std::string binary = header;
-    binary.replace(binary.find("ascii"), 5, "binary_little_endian");
-    auto put = [&binary](std::uint64_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            binary += static_cast<char>((value >> (8 * i)) & 0xff);
-    };
-    auto put_float = [&put](float value) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &value, 4);
-        put(bits, 4);
-    };
-    float const xyz[3][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    for (auto const &vertex : xyz) {
-        put_float(vertex[0]);
-        put(2, 1);
-        put_float(0.5f);
-        put_float(0.25f);
-        put_float(vertex[1]);
-        put(1, 4);
-        put(200, 1);
-        put(~std::uint64_t{0}, 8);  // id -1
-        put_float(vertex[2]);
-    }
-    put(3, 1);
-    for (int k = 0; k < 3; ++k)
-        put(static_cast<std::uint64_t>(k), 4);
-    kolt::TMeshBase from_binary = Load(binary, kolt::ReadPly);
-    ASSERT_EQ(from_binary.GetVNum(), 3);
-    EXPECT_EQ(from_binary.GetV(1).Pos().x, 1);
-    EXPECT_EQ(from_binary.GetV(2).Pos().y, 1);
-    EXPECT_EQ(from_binary.GetFNum(), 1);
 }
 
 TEST(MeshIo, PlyRoundTripsBitForBitInEveryEncoding)
