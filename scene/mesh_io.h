@@ -54,7 +54,8 @@ MeshLoadReport ReadPly(CStreamI &in, TMeshBase &mesh);
 // Tells ASCII from binary by the size: a file whose triangle count (bytes
 // 80 to 83) fits in its size (84 + 50 bytes per triangle, more bytes may
 // follow and are left unread) is binary, even when its header starts with
-// "solid"; otherwise a leading "solid" means ASCII.
+// "solid"; otherwise (and always from a stream that cannot tell its size)
+// a leading "solid" means ASCII.
 MeshLoadReport ReadStl(CStreamI &in, TMeshBase &mesh);
 
 // Rebuilds edges, adjacency, boundary flags, normals and edge lengths from
