@@ -31,8 +31,7 @@ bool Read(kolt::CStreamI &stream, kolt::PixelImage &image)
 
 }  // namespace
 
-// A memory stream knows its size, so the readers never run it dry: an
-// IOException escaping here is a finding too.
+// No exception may leave a wrapper: one escaping here is a finding too.
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const *data, std::size_t size)
 {
     kolt::CStreamMem stream;

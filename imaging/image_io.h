@@ -6,9 +6,11 @@
 // whatever the file's row order; images without alpha read as opaque) and
 // returns true, or returns false and leaves the image as it was when the
 // file is truncated, malformed, wider or taller than 32768 pixels, or
-// claims more pixels than its data can hold. An exception thrown by the
-// stream itself (kolt::IOException) passes through. Every Write returns
-// false, writing nothing, for an image without pixels.
+// claims more pixels than its data can hold. Every Write returns false,
+// writing nothing, for an image without pixels. A failing stream (its
+// kolt::IOException: a read past the end of a stream of unknown size, a
+// full disk) makes Read or Write return false as well; no exception leaves
+// a wrapper. A failed Write may have written part of the file.
 #pragma once
 
 #include <tessiv/imaging/pixel_image.h>
@@ -126,9 +128,10 @@ private:
     bool interlaced_;
 };
 
-// Portable pixmaps: reads P3 (text) and P6 (binary) with any maximum value
-// up to 65535 (samples are scaled to 0-255); writes P6 with maximum 255.
-// Alpha is not stored.
+// Portable any-maps: reads pixmaps (P3 text, P6 binary), graymaps (P2, P5)
+// and bitmaps (P1, P4; 1 is black) with any maximum value up to 65535
+// (samples are scaled to 0-255, 16-bit samples are big-endian); writes P6
+// with maximum 255. Alpha is not stored.
 class PPMImage : public ImageIO {
 public:
     explicit PPMImage(PixelImage &bound) : ImageIO(bound) {}
@@ -139,8 +142,12 @@ public:
     bool Write(CStreamO &stream) override;
 };
 
-// Targa: reads true-colour images, uncompressed or RLE, 24 or 32 bits, with
-// either origin (bottom-left or top-left). Write stores an uncompressed
+// Targa: reads uncompressed and RLE images with either origin (bottom-left
+// or top-left): true colour of 15, 16, 24 or 32 bits, gray of 8 bits or 8
+// bits with 8 of alpha, and 8- or 16-bit indices into a colour map of 15-,
+// 16-, 24- or 32-bit entries (an index outside the map is refused). A
+// 16-bit colour's top bit is alpha when the descriptor gives alpha bits;
+// alpha that is 0 everywhere reads as opaque. Write stores an uncompressed
 // image with the origin at the top left; bits_per_pixel 32 keeps alpha,
 // anything else writes 24-bit pixels.
 class TGAImage : public ImageIO {

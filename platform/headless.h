@@ -69,9 +69,11 @@ enum class TessivSwapMethod { Exchange, Copy };
 void TessivSetSwapMethod(TessivSwapMethod method);
 
 // Faults the display backend plays, so callers' failure paths can be tested
-// on the real driver: the display cannot be opened, no config matches, or
-// every make-current and swap finds the context lost.
-enum class TessivDisplayFault { None, NoDisplay, NoConfig, ContextLost };
+// on the real driver: the display cannot be opened, no config matches,
+// every make-current and swap finds the context lost, or every release of
+// the current context (wglMakeCurrent with no context) reports failure
+// after releasing it.
+enum class TessivDisplayFault { None, NoDisplay, NoConfig, ContextLost, ReleaseFails };
 void TessivSetDisplayFault(TessivDisplayFault fault);
 
 // Receives the backend's error reports (title: the call, text: the cause

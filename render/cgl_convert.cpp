@@ -188,7 +188,9 @@ kolt::Pnt3 Cgl::UnprojectAtDepthOf(double x, double y, kolt::Pnt3 const &ref)
     kolt::MatX4 combined;
     MultMatrix(modelview, projection, combined.m);
     kolt::MatX4 inverse = combined;
-    inverse.Invert();  // a singular matrix gives non-finite results, not an error
+    // A singular matrix is not reported: Invert then returns false and leaves
+    // a finite, partly reduced matrix, which is used as it is.
+    inverse.Invert();
     Clip c = transform(combined.m, ref.x, ref.y, ref.z, 1.0);
     double half_width = m_width * 0.5;
     double half_height = m_height * 0.5;

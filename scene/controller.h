@@ -13,9 +13,17 @@
 // three value components separated by " " and ended by "\n"; rotation
 // component 3 is not carried.
 //
-// Loading checks the count against the bytes the stream can still supply
-// before the array grows, and throws kolt::IOException (leaving the keys
-// as they were) when they cannot be there.
+// Loading resizes the array to the record's count n and reads the keys; a
+// record cut short throws the stream's kolt::IOException, leaving the array
+// resized to n with the keys read so far (and new, zero keys after them).
+// Where the line is drawn against hostile counts: a count whose keys the
+// stream's remaining bytes cannot hold is still followed that way when the
+// n keys take at most 1 MiB of memory or at most four times the bytes left;
+// beyond that it is refused before the array grows, with an IOException
+// naming the count, and the keys are left as they were. From a stream that
+// cannot tell its size, counts up to 1 MiB of keys are followed; a larger
+// one grows the array as keys arrive, so a cut record leaves the keys read
+// so far and at most as many zero keys again after them.
 #pragma once
 
 #include <algorithm>
@@ -88,7 +96,9 @@ public:
         unsigned long n = 0;
         stream >> n;
         Sizing const sizing = Prepare(stream, n, kImageSize, 0, "binary");
-        int const count = sizing.count;
+        // Read whole batches only as far as the data reaches, so that the
+        // keys before a cut are all kept; the key at the cut then throws.
+        int const count = std::min(sizing.count, sizing.covered);
         for (int first = 0; first < count; first += static_cast<int>(kBatch)) {
             unsigned int const batch = std::min(kBatch, static_cast<unsigned int>(count - first));
             Reserve(sizing, first + static_cast<int>(batch));
@@ -97,6 +107,8 @@ public:
             for (unsigned int i = 0; i < batch; ++i)
                 CanonicalFlag(keys[i]);
         }
+        if (count < sizing.count)
+            stream.read(&keys_[count], kImageSize);
         return true;
     }
 
@@ -195,31 +207,39 @@ private:
     struct Sizing {
         int count;             // keys to read
         unsigned int target;   // the count, when the array still has to grow to it
+        int covered;           // keys the stream's remaining bytes can hold at most
     };
 
+    // Memory of keys that a count the data does not cover may still claim.
+    static constexpr std::uint64_t kFollowedBytes = std::uint64_t{1} << 20;
+
     // Checks the count n against what the stream can still supply (each key
-    // needs at least key_bytes, the last one key_bytes - slack), then resizes
-    // the array to n. Returns the number of keys to read: the loops compare
-    // as signed 32-bit ints, so a count that reads as negative reads none.
-    // When the stream cannot tell its size the array grows as keys arrive
-    // (Reserve) instead of trusting the count.
+    // needs at least key_bytes, the last one key_bytes - slack) by the rule
+    // in the file comment, then resizes the array to n. Returns the number
+    // of keys to read: the loops compare as signed 32-bit ints, so a count
+    // that reads as negative reads none. When the stream cannot tell its
+    // size and the count is large, the array grows as keys arrive (Reserve)
+    // instead of trusting the count.
     Sizing Prepare(CStreamI &stream, unsigned long n, unsigned int key_bytes, unsigned int slack, char const *mode)
     {
         std::uint64_t const left = stream.bytes_left();
         bool const known = left != CStreamI::kUnknownSize;
         std::uint64_t const needed = n == 0 ? 0 : std::uint64_t{n} * key_bytes - slack;
-        if (n > UINT32_MAX || (known && needed > left)) {
+        std::uint64_t const memory = std::uint64_t{n} * sizeof(Key);
+        bool const followed = memory <= kFollowedBytes || (known && memory / 4 <= left);
+        if (n > UINT32_MAX || (known && needed > left && !followed)) {
             std::string const message = std::string("reading ") + mode + " " + RecordName() + ": count " +
                                         std::to_string(n) + " needs at least " + std::to_string(needed) +
                                         " bytes, " + std::to_string(left) + " left";
             stream.throw_exception(message.c_str());
         }
         unsigned int const count = static_cast<unsigned int>(n);
-        if (known || count <= keys_.capacity()) {
+        int const covered = known ? static_cast<int>(std::min<std::uint64_t>(left / key_bytes, INT32_MAX)) : INT32_MAX;
+        if (known || followed || count <= keys_.capacity()) {
             keys_.resize(count);
-            return {static_cast<int>(count), 0};
+            return {static_cast<int>(count), 0, covered};
         }
-        return {static_cast<int>(count), count};
+        return {static_cast<int>(count), count, covered};
     }
 
     // With a stream of unknown size, grows the array (doubling, at least

@@ -27,7 +27,8 @@
 // naming the format, what was wrong and where (line or byte offset), before
 // anything beyond what the data can hold is allocated: indices out of range,
 // counts the data cannot supply, non-finite coordinates, a binary STL whose
-// triangle count does not match its size. Two things are handled instead:
+// triangles do not fit in its size. Messages quote the file's text cut to
+// 32 bytes, with bytes outside printable ASCII written as \xNN. Two things are handled instead:
 // a face with a repeated vertex (or fewer than three corners) is skipped and
 // counted, and an edge shared by three or more faces is kept and listed.
 // On an exception the target mesh is left as it was.
@@ -50,8 +51,11 @@ struct MeshLoadReport {
 // Replace the contents of mesh with the file's triangles and topology.
 MeshLoadReport ReadObj(CStreamI &in, TMeshBase &mesh);
 MeshLoadReport ReadPly(CStreamI &in, TMeshBase &mesh);
-// Tells ASCII from binary by the size (84 + 50 bytes per triangle is
-// binary) and otherwise by a leading "solid".
+// Tells ASCII from binary by the size: a file whose triangle count (bytes
+// 80 to 83) fits in its size (84 + 50 bytes per triangle, more bytes may
+// follow and are left unread) is binary, even when its header starts with
+// "solid"; otherwise (and always from a stream that cannot tell its size)
+// a leading "solid" means ASCII.
 MeshLoadReport ReadStl(CStreamI &in, TMeshBase &mesh);
 
 // Rebuilds edges, adjacency, boundary flags, normals and edge lengths from

@@ -36,7 +36,9 @@ void destroy_context(Context *context);
 bool make_current(Context *context, Window &window);
 // Binds no context on the calling thread.
 bool release_current();
-// Copies the drawable's back buffer to its front buffer.
+// Shows the drawable's back buffer by the swap method: Exchange (the
+// default) trades the back and front buffers, depth included; Copy fills
+// the front buffer from the back buffer, which keeps what was drawn.
 bool swap_buffers(Window &window);
 // Frees the window's drawable; a context bound to it stays current without one.
 void destroy_drawable(Window &window);

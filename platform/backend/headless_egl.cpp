@@ -411,6 +411,10 @@ bool release_current()
         report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", eglGetError());
         return false;
     }
+    if (fault_is(TessivDisplayFault::ReleaseFails)) {
+        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", EGL_BAD_ACCESS);
+        return false;
+    }
     return true;
 }
 

@@ -1,11 +1,11 @@
 // Read and Write of the image-file wrappers: the kolt streams adapted to the
-// codecs' byte source and sink. Decoding failures become false; the
-// streams' own exceptions pass through.
+// codecs' byte source and sink. Decoding failures and failing streams alike
+// become false: no exception leaves a wrapper.
 #include <tessiv/imaging/image_io.h>
 
 #include <algorithm>
 #include <climits>
-#include <new>
+#include <exception>
 
 #include <tessiv/scene/stream.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 // Reads never ask a stream for more than it says it holds, so the end of
 // the data is a short read rather than the stream's exception; a stream of
-// unknown size throws at its end instead.
+// unknown size throws at its end instead, which Read turns into false.
 class StreamReader : public codec::ByteReader {
 public:
     explicit StreamReader(CStreamI &stream) : stream_(stream) {}
@@ -69,9 +69,8 @@ bool ReadImage(CStreamI &stream, PixelImage &image, Decode decode)
     try {
         decode(reader, image);
         return true;
-    } catch (codec::DecodeError const &) {
-        return false;
-    } catch (std::bad_alloc const &) {
+    } catch (std::exception const &) {
+        // A malformed file, a failing stream (kolt::IOException) or memory.
         return false;
     }
 }
@@ -82,9 +81,8 @@ bool WriteImage(CStreamO &stream, Encode encode)
     StreamWriter writer(stream);
     try {
         return encode(writer);
-    } catch (codec::DecodeError const &) {
-        return false;
-    } catch (std::bad_alloc const &) {
+    } catch (std::exception const &) {
+        // A malformed file, a failing stream (kolt::IOException) or memory.
         return false;
     }
 }

@@ -152,6 +152,11 @@ bool RunRead(png_structp png, png_infop info, PngRows *state)
         return false;
     png_set_user_limits(png, kMaxDimension, kMaxDimension);
     png_set_chunk_malloc_max(png, 8u << 20);
+    // Every chunk but IHDR, PLTE, tRNS, IDAT and IEND is passed over in
+    // small steps, unread: libpng would otherwise allocate a text, profile
+    // or palette-suggestion chunk at its declared length (up to 2 GiB)
+    // before finding that the data ends, and nothing of them is used here.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     png_uint_32 width = 0, height = 0;
     int bit_depth = 0, colour_type = 0, interlace = 0;

@@ -1,4 +1,5 @@
-// Portable pixmap decoder (P3 and P6) and encoder (P6).
+// Portable any-map decoder (bitmaps P1 and P4, graymaps P2 and P5, pixmaps
+// P3 and P6) and pixmap encoder (P6).
 #include <string>
 #include <vector>
 
@@ -41,6 +42,17 @@ public:
             Fail(std::string(what) + ": unexpected character after the number");
         last_ = c;
         return static_cast<unsigned int>(value);
+    }
+
+    // The next bit of a text bitmap: '0' or '1', after optional whitespace
+    // and comments (bits need no separator).
+    bool Bit()
+    {
+        int const c = SkipSpace("reading PPM: bit");
+        if (c != '0' && c != '1')
+            Fail("reading PPM: bit: expected 0 or 1");
+        last_ = 0;
+        return c == '1';
     }
 
     // The character that ended the last number (-1 at the end of the data).
@@ -89,28 +101,37 @@ void DecodePpm(ByteReader &reader, PixelImage &image)
 {
     unsigned char magic[2];
     reader.ReadExact(magic, 2, "reading PPM: magic number");
-    if (magic[0] != 'P' || (magic[1] != '3' && magic[1] != '6'))
-        Fail("the file does not start with P3 or P6");
-    bool const binary = magic[1] == '6';
+    if (magic[0] != 'P' || magic[1] < '1' || magic[1] > '6')
+        Fail("the file does not start with P1 to P6");
+    int const kind = (magic[1] - '1') % 3;  // 0 bitmap, 1 graymap, 2 pixmap
+    bool const binary = magic[1] >= '4';
     TokenReader tokens(reader);
     unsigned int const width = tokens.Number(kMaxDimension + 1, "reading PPM: width");
     unsigned int const height = tokens.Number(kMaxDimension + 1, "reading PPM: height");
-    unsigned int const max_value = tokens.Number(65535, "reading PPM: maximum value");
+    unsigned int const max_value = kind == 0 ? 1 : tokens.Number(65535, "reading PPM: maximum value");
     CheckDimensions(width, height, "PPM");
     if (max_value == 0)
         Fail("the maximum value is 0");
 
+    unsigned int const channels = kind == 2 ? 3 : 1;
     unsigned int const sample_bytes = max_value > 255 ? 2 : 1;
-    RowCollector rows(image, width, height, false,
-                      binary && Holds(reader, std::uint64_t{width} * height * 3 * sample_bytes));
+    std::size_t const row_bytes = kind == 0 ? (std::size_t{width} + 7) / 8
+                                            : std::size_t{width} * channels * sample_bytes;
+    RowCollector rows(image, width, height, false, binary && Holds(reader, row_bytes * height));
+    // Bitmaps store 1 for black.
+    auto bit_colour = [](bool set) { return set ? ColorI(0, 0, 0, 255) : ColorI(255, 255, 255, 255); };
     if (!binary) {
         for (unsigned int y = 0; y < height; ++y) {
             ColorI *row = rows.NextRow();
             for (unsigned int x = 0; x < width; ++x) {
+                if (kind == 0) {
+                    row[x] = bit_colour(tokens.Bit());
+                    continue;
+                }
                 unsigned char rgb[3];
-                for (unsigned char &sample : rgb)
-                    sample = Scale(tokens.Number(65535, "reading PPM: sample"), max_value);
-                row[x] = ColorI(rgb[0], rgb[1], rgb[2], 255);
+                for (unsigned int c = 0; c < channels; ++c)
+                    rgb[c] = Scale(tokens.Number(65535, "reading PPM: sample"), max_value);
+                row[x] = channels == 3 ? ColorI(rgb[0], rgb[1], rgb[2], 255) : ColorI(rgb[0], rgb[0], rgb[0], 255);
             }
         }
         rows.Commit();
@@ -118,26 +139,31 @@ void DecodePpm(ByteReader &reader, PixelImage &image)
     }
     // Exactly one whitespace character separates the header from the samples.
     if (!IsSpace(tokens.Last()))
-        Fail("no whitespace after the maximum value");
-    std::vector<unsigned char> line(std::size_t{width} * 3 * sample_bytes);
+        Fail(kind == 0 ? "no whitespace after the height" : "no whitespace after the maximum value");
+    std::vector<unsigned char> line(row_bytes);
     for (unsigned int y = 0; y < height; ++y) {
         reader.ReadExact(line.data(), line.size(), "reading PPM: pixel rows");
         ColorI *row = rows.NextRow();
         unsigned char const *in = line.data();
-        if (max_value == 255) {
+        if (kind == 0) {
+            for (unsigned int x = 0; x < width; ++x)
+                row[x] = bit_colour((in[x / 8] >> (7 - x % 8)) & 1);
+            continue;
+        }
+        if (max_value == 255 && channels == 3) {
             for (unsigned int x = 0; x < width; ++x, in += 3)
                 row[x] = ColorI(in[0], in[1], in[2], 255);
             continue;
         }
         for (unsigned int x = 0; x < width; ++x) {
             unsigned char rgb[3];
-            for (unsigned char &sample : rgb) {
+            for (unsigned int c = 0; c < channels; ++c) {
                 unsigned int value = *in++;
                 if (sample_bytes == 2)
                     value = (value << 8) | *in++;
-                sample = Scale(value, max_value);
+                rgb[c] = Scale(value, max_value);
             }
-            row[x] = ColorI(rgb[0], rgb[1], rgb[2], 255);
+            row[x] = channels == 3 ? ColorI(rgb[0], rgb[1], rgb[2], 255) : ColorI(rgb[0], rgb[0], rgb[0], 255);
         }
     }
     rows.Commit();

@@ -88,6 +88,11 @@ private:
     std::string_view m_text;
 };
 
+// A token from the file for an error message: in double quotes, cut to 32
+// bytes, every byte outside printable ASCII written as \xNN, so a binary
+// file read as text never puts raw bytes into a message.
+std::string Quoted(std::string_view token);
+
 // Parse a whole token as a number; false when it is not one (or, for
 // integers, out of range). Non-finite reals parse; callers check.
 bool ParseDouble(std::string_view token, double &value);

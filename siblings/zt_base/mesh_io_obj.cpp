@@ -53,8 +53,8 @@ private:
             if (count == most)
                 break;
             if (!ParseDouble(token, values[count]) || !std::isfinite(values[count]))
-                m_source.FailAtLine(std::string(what) + " value \"" + std::string(token.substr(0, 32)) +
-                                    "\" is not a finite number");
+                m_source.FailAtLine(std::string(what) + " value " + Quoted(token) +
+                                    " is not a finite number");
             ++count;
         }
         if (count < least)
@@ -70,8 +70,8 @@ private:
         int count = 0;
         for (std::string_view token = tokens.Next(); !token.empty() && count < 7; token = tokens.Next()) {
             if (!ParseDouble(token, values[count]) || !std::isfinite(values[count]))
-                m_source.FailAtLine("vertex value \"" + std::string(token.substr(0, 32)) +
-                                    "\" is not a finite number");
+                m_source.FailAtLine("vertex value " + Quoted(token) +
+                                    " is not a finite number");
             ++count;
         }
         if (count < 3)
@@ -118,7 +118,7 @@ private:
                     continue;
                 long long value = 0;
                 if (!ParseInt(text, value))
-                    m_source.FailAtLine("face index \"" + std::string(text.substr(0, 32)) + "\" is not an integer");
+                    m_source.FailAtLine("face index " + Quoted(text) + " is not an integer");
                 if (part == 0)
                     corner[0] = Resolve(value, m_data.positions.size() / 3, m_largest[0], m_largest_line[0], "vertex");
                 else if (part == 1)

@@ -1,7 +1,8 @@
 // PLY: reading ASCII and binary files of either byte order into a mesh, and
 // writing them. Elements and properties other than the vertex positions,
 // normals, texture coordinates, colours and the face index lists are read
-// past.
+// past, lists on the vertex element included; header lines with a keyword
+// other than format, element, property and end_header are comments.
 #include <tessiv/siblings/zt_base/mesh_io_detail.h>
 
 #include <algorithm>
@@ -52,7 +53,7 @@ bool LookUpType(std::string_view name, ScalarType &type)
         {"ushort", {2, false, false}}, {"uint16", {2, false, false}}, {"int", {4, false, true}},
         {"int32", {4, false, true}},   {"uint", {4, false, false}},  {"uint32", {4, false, false}},
         {"float", {4, true, true}},    {"float32", {4, true, true}}, {"double", {8, true, true}},
-        {"float64", {8, true, true}},
+        {"float64", {8, true, true}},  {"int64", {8, false, true}},  {"uint64", {8, false, false}},
     };
     for (Entry const &entry : kTypes)
         if (name == entry.name) {
@@ -117,7 +118,7 @@ private:
                 else if (name == "binary_big_endian")
                     m_encoding = Encoding::Big;
                 else
-                    m_source.FailAtLine("unknown format \"" + std::string(name.substr(0, 32)) + "\"");
+                    m_source.FailAtLine("unknown format " + Quoted(name));
                 has_format = true;
             } else if (keyword == "element") {
                 Element element;
@@ -125,8 +126,8 @@ private:
                 long long count = -1;
                 std::string_view const token = tokens.Next();
                 if (element.name.empty() || !ParseInt(token, count) || count < 0 || count > INT_MAX)
-                    m_source.FailAtLine("element count \"" + std::string(token.substr(0, 32)) +
-                                        "\" is not a count from 0 to " + std::to_string(INT_MAX));
+                    m_source.FailAtLine("element count " + Quoted(token) +
+                                        " is not a count from 0 to " + std::to_string(INT_MAX));
                 element.count = static_cast<std::uint64_t>(count);
                 m_elements.push_back(element);
             } else if (keyword == "property") {
@@ -138,19 +139,19 @@ private:
                     property.is_list = true;
                     std::string_view const count_type = tokens.Next();
                     if (!LookUpType(count_type, property.count_type) || property.count_type.is_float)
-                        m_source.FailAtLine("list count type \"" + std::string(count_type.substr(0, 32)) +
-                                            "\" is not an integer type");
+                        m_source.FailAtLine("list count type " + Quoted(count_type) +
+                                            " is not an integer type");
                     type = tokens.Next();
                 }
                 if (!LookUpType(type, property.type))
-                    m_source.FailAtLine("unknown property type \"" + std::string(type.substr(0, 32)) + "\"");
+                    m_source.FailAtLine("unknown property type " + Quoted(type));
                 property.name = std::string(tokens.Next());
                 m_elements.back().properties.push_back(property);
             } else if (keyword == "end_header") {
                 ended = true;
-            } else if (keyword != "comment" && keyword != "obj_info" && !keyword.empty()) {
-                m_source.FailAtLine("unknown header keyword \"" + std::string(keyword.substr(0, 32)) + "\"");
             }
+            // Any other line ("comment", "obj_info", a writer's own
+            // keywords) is a comment.
         }
         if (!ended)
             m_source.Fail("the header has no \"end_header\"");
@@ -215,7 +216,7 @@ private:
                                                                           : property.type.size);
         std::uint64_t const left = m_source.BytesLeft();
         if (left != CStreamI::kUnknownSize && smallest > 0 && element.count > left / smallest)
-            m_source.FailAtOffset("element \"" + element.name + "\" count " +
+            m_source.FailAtOffset("element " + Quoted(element.name) + " count " +
                                   std::to_string(element.count) + " needs at least " +
                                   std::to_string(smallest) + " bytes each, " + std::to_string(left) +
                                   " left");
@@ -252,8 +253,9 @@ private:
         std::uint64_t const raw = LoadUnsigned(bytes, type.size, big);
         if (!type.is_signed)
             return static_cast<double>(raw);
-        std::uint64_t const sign = std::uint64_t{1} << (8 * type.size - 1);
-        return static_cast<double>(static_cast<std::int64_t>(raw ^ sign) - static_cast<std::int64_t>(sign));
+        // Move the sign bit to the top and shift it back down arithmetically.
+        int const unused = 64 - 8 * type.size;
+        return static_cast<double>(static_cast<std::int64_t>(raw << unused) >> unused);
     }
 
     // A text scalar: integer types take integers within their range, so
@@ -261,11 +263,15 @@ private:
     double TextScalar(ScalarType const &type, char const *what)
     {
         std::string_view const token = NextToken(what);
-        std::string const shown = "\"" + std::string(token.substr(0, 32)) + "\"";
+        std::string const shown = Quoted(token);
         if (!type.is_float) {
             long long value = 0;
-            long long const low = type.is_signed ? -(1ll << (8 * type.size - 1)) : 0;
-            long long const high = type.is_signed ? (1ll << (8 * type.size - 1)) - 1 : (1ll << (8 * type.size)) - 1;
+            // 64-bit types take what a long long holds.
+            bool const wide = type.size == 8;
+            long long const low = !type.is_signed ? 0 : wide ? LLONG_MIN : -(1ll << (8 * type.size - 1));
+            long long const high = wide               ? LLONG_MAX
+                                   : type.is_signed ? (1ll << (8 * type.size - 1)) - 1
+                                                    : (1ll << (8 * type.size)) - 1;
             if (!ParseInt(token, value) || value < low || value > high)
                 m_source.FailAtLine(std::string(what) + " " + shown + " is not an integer from " +
                                     std::to_string(low) + " to " + std::to_string(high));
@@ -305,7 +311,7 @@ private:
     {
         double const count = Scalar(property.count_type, "list count");
         if (count < 0)
-            FailHere("list \"" + property.name + "\" has the negative count " +
+            FailHere("list " + Quoted(property.name) + " has the negative count " +
                      std::to_string(static_cast<long long>(count)));
         return static_cast<std::uint64_t>(count);
     }

@@ -177,4 +177,24 @@ bool ParseInt(std::string_view token, long long &value)
     return ParseWhole(token, value);
 }
 
+std::string Quoted(std::string_view token)
+{
+    constexpr std::size_t kShown = 32;
+    static char const kHex[] = "0123456789ABCDEF";
+    std::string text = "\"";
+    for (char const c : token.substr(0, kShown)) {
+        auto const byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            text += c;
+        } else {
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 15];
+        }
+    }
+    if (token.size() > kShown)
+        text += "...";
+    return text + "\"";
+}
+
 }  // namespace kolt::mesh_io

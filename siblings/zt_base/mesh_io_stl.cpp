@@ -35,9 +35,10 @@ void ReadBinary(ByteSource &source, std::uint32_t count, MeshData &data)
     source.Skip(kHeaderSize + 4);
     std::uint64_t const left = source.BytesLeft();
     std::uint64_t const needed = std::uint64_t{count} * kTriangleSize;
-    if (left != CStreamI::kUnknownSize && left != needed)
+    // Bytes after the last triangle (padding, a signature) are left unread.
+    if (left != CStreamI::kUnknownSize && left < needed)
         source.Fail("binary header gives " + std::to_string(count) + " triangles (" +
-                    std::to_string(needed) + " bytes) but " + std::to_string(left) +
+                    std::to_string(needed) + " bytes) but only " + std::to_string(left) +
                     " bytes follow the header");
     std::uint64_t const expected = left == CStreamI::kUnknownSize
                                        ? std::min<std::uint64_t>(count, kUnconfirmedReserve)
@@ -65,13 +66,26 @@ void ReadBinary(ByteSource &source, std::uint32_t count, MeshData &data)
     }
 }
 
-void ReadAscii(ByteSource &source, MeshData &data)
+// Control bytes other than tab and CR do not occur in text: a file holding
+// them is binary data that failed the size test. `as_binary` says why.
+void CheckText(ByteSource &source, std::string_view line, std::string const &as_binary)
+{
+    for (char const c : line) {
+        auto const byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r') || byte == 0x7F)
+            source.FailAtLine("the data starts with \"solid\" but holds the byte " +
+                              Quoted(std::string_view(&c, 1)) + ", which text does not" + as_binary);
+    }
+}
+
+void ReadAscii(ByteSource &source, MeshData &data, std::string const &as_binary)
 {
     PositionWelder welder(data.positions);
     std::vector<int> loop;
     bool in_loop = false;
     std::string_view line;
     while (source.NextLine(line)) {
+        CheckText(source, line, as_binary);
         Tokens tokens(line);
         std::string_view const keyword = tokens.Next();
         if (keyword == "vertex") {
@@ -81,9 +95,9 @@ void ReadAscii(ByteSource &source, MeshData &data)
             for (double &value : xyz) {
                 std::string_view const token = tokens.Next();
                 if (!ParseDouble(token, value))
-                    source.FailAtLine("vertex coordinate \"" + std::string(token) + "\" is not a number");
+                    source.FailAtLine("vertex coordinate " + Quoted(token) + " is not a number");
                 if (!std::isfinite(value))
-                    source.FailAtLine("vertex coordinate \"" + std::string(token) + "\" is not finite");
+                    source.FailAtLine("vertex coordinate " + Quoted(token) + " is not finite");
             }
             if (!tokens.Next().empty())
                 source.FailAtLine("a vertex has more than three coordinates");
@@ -104,9 +118,9 @@ void ReadAscii(ByteSource &source, MeshData &data)
         } else if (keyword == "solid" || keyword == "endsolid" || keyword == "facet" ||
                    keyword == "endfacet" || keyword.empty()) {
             if (in_loop && !keyword.empty())
-                source.FailAtLine("\"" + std::string(keyword) + "\" inside a loop");
+                source.FailAtLine(Quoted(keyword) + " inside a loop");
         } else {
-            source.FailAtLine("unknown keyword \"" + std::string(keyword.substr(0, 32)) + "\"");
+            source.FailAtLine("unknown keyword " + Quoted(keyword));
         }
     }
     if (in_loop)
@@ -169,18 +183,26 @@ MeshLoadReport ReadStl(CStreamI &in, TMeshBase &mesh)
     std::size_t const head = source.Peek(mesh_io::kHeaderSize + 4);
     auto const *bytes = reinterpret_cast<unsigned char const *>(source.Data());
     bool const starts_solid = head >= 5 && std::string_view(source.Data(), 5) == "solid";
+    std::string as_binary;
     if (head == mesh_io::kHeaderSize + 4) {
         auto const count = static_cast<std::uint32_t>(mesh_io::LoadUnsigned(bytes + 80, 4, false));
-        bool const size_matches = total == mesh_io::kHeaderSize + 4 + std::uint64_t{count} * 50;
-        if (size_matches || !starts_solid) {
+        // Binary writers may start the header with "solid" and leave bytes
+        // after the triangles; text where the count sits reads as at least
+        // 0x20202020 triangles, far more than any text file could hold.
+        bool const count_fits = total != CStreamI::kUnknownSize &&
+                                mesh_io::kHeaderSize + 4 + std::uint64_t{count} * mesh_io::kTriangleSize <= total;
+        if (count_fits || !starts_solid) {
             mesh_io::ReadBinary(source, count, data);
             return mesh_io::FillMesh(data, mesh);
         }
+        as_binary = "; as binary, its " + std::to_string(count) + " triangles would need " +
+                    std::to_string(mesh_io::kHeaderSize + 4 + std::uint64_t{count} * mesh_io::kTriangleSize) +
+                    " bytes";
     } else if (!starts_solid) {
         source.Fail("the data (" + std::to_string(head) +
                     " bytes) is neither ASCII (\"solid\") nor a binary header of 84 bytes");
     }
-    mesh_io::ReadAscii(source, data);
+    mesh_io::ReadAscii(source, data, as_binary);
     return mesh_io::FillMesh(data, mesh);
 }
 

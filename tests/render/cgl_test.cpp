@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,7 @@ std::vector<Line> trace()
 Line const kSceneEnd1{"Cgl::SceneEnd()", "-----1"};
 Line const kSceneEnd3{"Cgl::SceneEnd()", "-----3"};
 Line const kSceneEnd4{"Cgl::SceneEnd()", "-----4"};
+Line const kSceneEnd5{"Cgl::SceneEnd()", "-----5"};
 Line const kSceneEnd6{"Cgl::SceneEnd()", "-----6"};
 Line const kFlip1{"Cgl::Flip()", "-----1"};
 Line const kFlip2{"Cgl::Flip()", "-----2"};
@@ -237,6 +239,43 @@ TEST_F(CglTest, DisplayFaultsEndInZeroResultsAndTracedEglErrors)
     EXPECT_EQ(trace(), (std::vector<Line>{kFlip1, kFlip3})) << "later calls do nothing until OnSize";
     TessivSetDisplayFault(TessivDisplayFault::None);
     EXPECT_EQ(gl.OnSize(), 1) << "OnSize takes a new DC";
+}
+
+TEST_F(CglTest, SceneEndTracesAFailedReleaseOrAnExceptionAndNeedsADeviceContext)
+{
+    Cgl gl;
+    ASSERT_EQ(gl.Create(view(16, 16), 1), 1);
+    gl.SceneBegin();
+    ASSERT_TRUE(gl.InScene());
+    cLog.Clear();
+    TessivSetDisplayFault(TessivDisplayFault::ReleaseFails);
+    gl.SceneEnd();
+    EXPECT_EQ(trace(), (std::vector<Line>{kSceneEnd1,
+                                          {"wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT) failed: EGL_BAD_ACCESS (0x3002)"},
+                                          kSceneEnd3, kSceneEnd4, kSceneEnd6}));
+    EXPECT_FALSE(gl.InScene());
+
+    // The release raises an exception (here from the diagnostic sink that
+    // hears of the failure): caught, traced, and the scene still ends.
+    gl.SceneBegin();
+    ASSERT_TRUE(gl.InScene());
+    cLog.Clear();
+    TessivSetDiagnosticSink([](char const *, char const *) { throw std::runtime_error("diagnostic sink"); });
+    EXPECT_NO_THROW(gl.SceneEnd());
+    TessivSetDiagnosticSink(nullptr);
+    TessivSetDisplayFault(TessivDisplayFault::None);
+    EXPECT_EQ(trace(), (std::vector<Line>{kSceneEnd1, kSceneEnd5, kSceneEnd6}));
+    EXPECT_FALSE(gl.InScene());
+
+    // Release drops the device context but leaves the in-scene flag: a
+    // SceneEnd without a device context does nothing at all.
+    gl.SceneBegin();
+    ASSERT_TRUE(gl.InScene());
+    gl.Release();
+    cLog.Clear();
+    gl.SceneEnd();
+    EXPECT_TRUE(trace().empty());
+    EXPECT_TRUE(gl.InScene()) << "the flag is not cleared without a device context";
 }
 
 TEST_F(CglTest, DestroyingTheWindowInsideAScene)

@@ -133,6 +133,56 @@ TEST(ControllerTest, HostileCountsFailAtOnceAndLeaveTheKeys)
     EXPECT_LE(rotations.GetKeys().capacity(), 256u);
 }
 
+// A binary record of `count` rotation keys of which only the first
+// `whole` are there, then half a key; key i has frame i.
+std::string CutRotationRecord(std::uint32_t count, int whole)
+{
+    RotController source;
+    source.GetKeys().resize(static_cast<unsigned int>(whole) + 1);
+    for (int i = 0; i <= whole; ++i)
+        source.GetKey(i).frame = i;
+    CStreamMem stream;
+    source.Save(stream);
+    std::string bytes = Text(stream);
+    bytes.resize(bytes.size() - 24);
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(count >> (8 * i));
+    return bytes;
+}
+
+TEST(ControllerTest, CutRecordsKeepTheCountUnlessItClaimsFarMoreThanTheData)
+{
+    // 300 keys announced, 2 and a half there: more than one batch of keys.
+    RotController rotations;
+    CStreamMem short_record = MemStream(CutRotationRecord(300, 2));
+    EXPECT_THROW(rotations.Load(short_record), IOException);
+    ASSERT_EQ(rotations.GetKeyCount(), 300);
+    EXPECT_EQ(rotations.GetKey(1).frame, 1);
+    EXPECT_EQ(rotations.GetKey(299).frame, 0) << "keys past the cut are new";
+
+    // 40000 keys (1.9 MB) over 10000 keys of data: within four times the data.
+    CStreamMem long_record = MemStream(CutRotationRecord(40000, 10000));
+    EXPECT_THROW(rotations.Load(long_record), IOException);
+    ASSERT_EQ(rotations.GetKeyCount(), 40000);
+    EXPECT_EQ(rotations.GetKey(9999).frame, 9999) << "every whole key before the cut";
+
+    // 100000 keys (4.8 MB) over 2.5 keys: refused before the array grows.
+    CStreamMem hostile = MemStream(CutRotationRecord(100000, 2));
+    EXPECT_EQ(FailureOf([&] { rotations.Load(hostile); }),
+              "reading binary rotation keys: count 100000 needs at least 4800000 bytes, 120 left");
+    EXPECT_EQ(rotations.GetKeyCount(), 40000);
+
+    // The same rule for the text record and for a stream of unknown size.
+    PosController positions;
+    CStreamMem text = MemStream("3\n5 1\n1 2 3\n6 0\n", true);
+    EXPECT_THROW(positions.LoadMuv(text, false), IOException);
+    ASSERT_EQ(positions.GetKeyCount(), 3);
+    EXPECT_EQ(positions.GetKey(1).frame, 6);
+    UnsizedStream pipe(CutRotationRecord(300, 2));
+    EXPECT_THROW(rotations.Load(pipe), IOException);
+    EXPECT_EQ(rotations.GetKeyCount(), 300);
+}
+
 TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
 {
     CStreamMem broken = MemStream("2\n5 1\n1 2 3\n-7 0\n0.1 -2.x 1e+300\n", true);
@@ -146,7 +196,10 @@ TEST(ControllerTest, TruncatedRecordsThrowKeepingTheKeysReadSoFar)
     std::string bytes = Text(binary);
     bytes.pop_back();
     CStreamMem cut = MemStream(bytes);
+    target.ClearKey();
     EXPECT_THROW(target.Load(cut), IOException) << "79 bytes cannot hold two keys";
+    ASSERT_EQ(target.GetKeyCount(), 2) << "resized to the count before the data ended";
+    EXPECT_EQ(target.GetKey(0).value.y, 2) << "the whole key before the cut is kept";
 
     UnsizedStream pipe(Text(binary));
     target.Load(pipe);

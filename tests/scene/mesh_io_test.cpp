@@ -256,6 +256,42 @@ TEST(MeshIo, StlRoundTripsWeldCornersInBothFormsAndBinaryIsToldBySize)
     }
 }
 
+TEST(MeshIo, BinaryStlIsToldByItsCountFittingAndRawBytesNeverReachAMessage)
+{
+    kolt::CStreamMem out;
+    kolt::WriteStl(out, Cube(), true);
+    std::string bytes = Text(out);
+    std::memcpy(bytes.data(), "solid cube", 10);
+    bytes += std::string("\0\0\xFFsignature", 12);  // trailing bytes after the triangles
+    EXPECT_EQ(Shape(Load(bytes, kolt::ReadStl)), (Counts{8, 18, 12, 0, 0}));
+
+    // A count that does not fit: not binary, and as text the header is junk.
+    bytes[80] = 13;
+    kolt::TMeshBase mesh = Cube();
+    kolt::CStreamMem stream = MemStream(bytes);
+    std::string const message = stream_test::FailureOf([&] { kolt::ReadStl(stream, mesh); });
+    EXPECT_THAT(message, testing::HasSubstr("reading STL: the data starts with \"solid\" but holds the byte "
+                                            "\"\\x00\", which text does not; as binary, its 13 triangles would "
+                                            "need 734 bytes at line 1"));
+    EXPECT_TRUE(std::all_of(message.begin(), message.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
+        << "only printable ASCII in: " << message;
+}
+
+TEST(MeshIo, PlyHeaderLinesItDoesNotKnowAndVertexListsArePassedOver)
+{
+    std::string const header = "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n"
+                               "property list uchar float texcoord\nproperty float y\n"
+                               "property list int uint8 feature\nproperty int64 id\nproperty float z\n"
+                               "element face 1\nproperty list uchar int vertex_indices\n"
+                               "made_by some tool 2.1\nend_header\n";
+    std::string const ascii = header + "0 2 0.5 0.5 0 2 7 7 -9223372036854775808 0\n1 0 0 0 5 0\n0 0 1 1 9 6 1\n3 0 1 2\n";
+    kolt::TMeshBase mesh = Load(ascii, kolt::ReadPly);
+    ASSERT_EQ(mesh.GetVNum(), 3);
+    EXPECT_EQ(mesh.GetV(1).Pos().x, 1);
+    EXPECT_EQ(mesh.GetV(2).Pos().y, 1);
+    EXPECT_EQ(mesh.GetFNum(), 1);
+}
+
 TEST(MeshIo, PlyRoundTripsBitForBitInEveryEncoding)
 {
     kolt::TMeshBase cube = Cube();
@@ -371,7 +407,7 @@ TEST(MeshIo, BadInputThrowsNamingWhatAndWhereAndLeavesTheMesh)
          "reading PLY: face index \"4294967296\" is not an integer from -2147483648 to 2147483647 at line 11"},
         {kolt::ReadPly, truncated_ply, "reading PLY: face index: the data ends at byte offset"},
         {kolt::ReadPly, "solid\n", "reading PLY: the data does not begin with the line \"ply\""},
-        {kolt::ReadStl, stl, "reading STL: binary header gives 2 triangles (100 bytes) but 0 bytes follow the header"},
+        {kolt::ReadStl, stl, "reading STL: binary header gives 2 triangles (100 bytes) but only 0 bytes follow the header"},
         {kolt::ReadStl, "solid x\nvertex 0 0 0\n", "reading STL: \"vertex\" outside a loop at line 2"},
         {kolt::ReadStl, "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\n",
          "reading STL: the data ends inside a loop at line 4"},
