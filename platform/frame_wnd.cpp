@@ -81,7 +81,8 @@ void CFrameWnd::RecalcLayout(BOOL)
         children.push_back(child);
     for (HWND child : children) {
         CWnd *object = FromHandlePermanent(child);
-        if (!object || !object->IsKindOf(RUNTIME_CLASS(CControlBar)) || !::IsWindowVisible(child))
+        if (!object || !object->IsKindOf(RUNTIME_CLASS(CControlBar)) ||
+            !(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE))
             continue;
         auto *bar = static_cast<CControlBar *>(object);
         DWORD align = bar->GetBarStyle() & CBRS_ALIGN_ANY;
