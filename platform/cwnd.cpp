@@ -59,7 +59,8 @@ CWnd *find_permanent_slow(DispatchState &state, HWND window)
 
 inline CWnd *permanent_window(DispatchState &state, HWND window)
 {
-    if (window == state.cached_handle && window)
+    // A null handle meets the empty cache and finds no object, as it should.
+    if (window == state.cached_handle)
         return state.cached_window;
     return find_permanent_slow(state, window);
 }
