@@ -105,6 +105,11 @@ void release_window_drawable(Window &window);
 
 void set_last_error(DWORD error);
 
+// Called by CreateWindowExA with each new window before its first message,
+// on the creating thread: the framework attaches the window object whose
+// creation is running to it (cwnd.cpp).
+void attach_framework_window(HWND window);
+
 // Process-wide input ownership (one user-interface thread at a time).
 HWND &focus_slot();
 HWND &capture_slot();
