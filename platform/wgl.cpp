@@ -132,8 +132,8 @@ int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR *de
     *descriptor = PIXELFORMATDESCRIPTOR{};
     descriptor->nSize = sizeof(PIXELFORMATDESCRIPTOR);
     descriptor->nVersion = 1;
-    // The swap exchanges whole buffers: afterwards the back buffer holds the
-    // frame before (colour and depth alike).
+    // The swap exchanges the colour buffers (the back buffer then holds the
+    // frame before); the depth and stencil buffers stay as drawn.
     descriptor->dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_SWAP_EXCHANGE;
     descriptor->iPixelType = PFD_TYPE_RGBA;
     descriptor->cColorBits = static_cast<BYTE>(f.colour_bits);
@@ -281,6 +281,21 @@ BOOL wglMakeCurrent(HDC dc, HGLRC handle)
     context->current_thread = GetCurrentThreadId();
     current_context = handle;
     current_dc = dc;
+    return TRUE;
+}
+
+BOOL wglShareLists(HGLRC source_handle, HGLRC target_handle)
+{
+    RenderingContext *source = find_context(source_handle);
+    RenderingContext *target = find_context(target_handle);
+    if (!source || !target || source == target) {
+        set_last_error(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (target->current_thread || !backend::share_objects(source->backend, target->backend)) {
+        set_last_error(ERROR_BUSY);
+        return FALSE;
+    }
     return TRUE;
 }
 
