@@ -26,7 +26,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <tuple>
 
@@ -69,7 +68,6 @@ struct Display {
     PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
 };
 
-std::mutex display_mutex;
 TessivDisplayFault active_fault = TessivDisplayFault::None;
 TessivSwapMethod swap_method = TessivSwapMethod::Exchange;
 
@@ -115,7 +113,6 @@ void report(char const *title, char const *call, EGLint error)
 }
 
 // Opens the display, lists the usable configs and makes the root context.
-// Called with display_mutex held.
 bool open_display()
 {
     Display &d = display();
@@ -206,7 +203,6 @@ bool open_display()
 
 bool display_ready()
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     return open_display();
 }
 
@@ -369,7 +365,6 @@ bool swap_by_exchange(Drawable &drawable)
 
 bool fault_is(TessivDisplayFault fault)
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     return active_fault == fault;
 }
 
@@ -377,7 +372,6 @@ bool fault_is(TessivDisplayFault fault)
 
 std::vector<PixelFormat> pixel_formats()
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     if (active_fault == TessivDisplayFault::NoDisplay) {
         TessivReportDiagnostic("ChoosePixelFormat", "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)");
         return {};
@@ -488,7 +482,6 @@ bool swap_buffers(Window &window)
     }
     TessivSwapMethod method;
     {
-        std::lock_guard<std::mutex> lock(display_mutex);
         method = swap_method;
     }
     if (method == TessivSwapMethod::Copy) {
@@ -556,13 +549,11 @@ void *proc_address(char const *name)
 
 void set_swap_method(TessivSwapMethod method)
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     swap_method = method;
 }
 
 void set_fault(TessivDisplayFault fault)
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     active_fault = fault;
 }
 
