@@ -1,8 +1,8 @@
 // What tests and scripts use to drive the headless display: the virtual
 // screen's size, the keyboard and mouse state that GetAsyncKeyState reads,
-// whole mouse gestures sent as a real window would receive them, the front
-// buffer of a window's GL drawable read back as an image, and the sink that
-// receives the display backend's error reports.
+// whole mouse gestures sent or posted as a real window would receive them,
+// the front buffer of a window's GL drawable read back as an image, and the
+// sink that receives the display backend's error reports.
 #pragma once
 
 #include <tessiv/platform/windef.h>
