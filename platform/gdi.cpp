@@ -10,12 +10,10 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <mutex>
 
 namespace tessiv_platform {
 namespace {
 
-std::mutex gdi_mutex;
 std::map<std::uintptr_t, std::unique_ptr<DeviceContext>> &dc_table()
 {
     static auto *table = new std::map<std::uintptr_t, std::unique_ptr<DeviceContext>>;
@@ -44,7 +42,6 @@ HDC add_dc(std::unique_ptr<DeviceContext> dc)
 {
     HDC handle = reinterpret_cast<HDC>(next_handle_value());
     dc->handle = handle;
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     dc_table()[reinterpret_cast<std::uintptr_t>(handle)] = std::move(dc);
     return handle;
 }
@@ -52,7 +49,6 @@ HDC add_dc(std::unique_ptr<DeviceContext> dc)
 HGDIOBJ add_object(std::unique_ptr<GdiObject> object)
 {
     HGDIOBJ handle = reinterpret_cast<HGDIOBJ>(next_handle_value());
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     object_table()[reinterpret_cast<std::uintptr_t>(handle)] = std::move(object);
     return handle;
 }
@@ -280,14 +276,12 @@ int bitmap_row(DibLayout const &layout, int scan)
 
 DeviceContext *find_dc(HDC handle)
 {
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     auto it = dc_table().find(reinterpret_cast<std::uintptr_t>(handle));
     return it == dc_table().end() ? nullptr : it->second.get();
 }
 
 GdiObject *find_gdi(HGDIOBJ handle)
 {
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     auto it = object_table().find(reinterpret_cast<std::uintptr_t>(handle));
     return it == object_table().end() ? nullptr : it->second.get();
 }
@@ -296,7 +290,6 @@ void release_window_dcs(HWND window)
 {
     std::vector<std::unique_ptr<DeviceContext>> doomed;
     {
-        std::lock_guard<std::mutex> lock(gdi_mutex);
         for (auto it = dc_table().begin(); it != dc_table().end();) {
             if (it->second->window == window) {
                 doomed.push_back(std::move(it->second));
@@ -356,7 +349,6 @@ int ReleaseDC(HWND handle, HDC dc_handle)
     if (Window *window = find_window(handle); window && window->own_dc == dc_handle)
         return 1;
     std::unique_ptr<DeviceContext> doomed;
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     auto it = dc_table().find(reinterpret_cast<std::uintptr_t>(dc_handle));
     doomed = std::move(it->second);
     dc_table().erase(it);
@@ -382,7 +374,6 @@ BOOL DeleteDC(HDC dc_handle)
     if (GdiObject *bitmap = find_gdi(dc->bitmap); bitmap && bitmap->selected_into == dc_handle)
         bitmap->selected_into = nullptr;
     std::unique_ptr<DeviceContext> doomed;
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     auto it = dc_table().find(reinterpret_cast<std::uintptr_t>(dc_handle));
     doomed = std::move(it->second);
     dc_table().erase(it);
@@ -533,7 +524,6 @@ BOOL DeleteObject(HGDIOBJ object_handle)
     if (object->selected_into && find_dc(object->selected_into))
         return FALSE;
     std::unique_ptr<GdiObject> doomed;
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     auto it = object_table().find(reinterpret_cast<std::uintptr_t>(object_handle));
     doomed = std::move(it->second);
     object_table().erase(it);
@@ -683,7 +673,6 @@ DWORD GetSysColor(int index) { return system_colour(index); }
 HBRUSH GetSysColorBrush(int index)
 {
     static std::map<int, HBRUSH> *brushes = new std::map<int, HBRUSH>;
-    std::lock_guard<std::mutex> lock(gdi_mutex);
     auto it = brushes->find(index);
     if (it != brushes->end())
         return it->second;

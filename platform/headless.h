@@ -1,8 +1,8 @@
 // What tests and scripts use to drive the headless display: the virtual
 // screen's size, the keyboard and mouse state that GetAsyncKeyState reads,
-// whole mouse gestures sent as a real window would receive them, the front
-// buffer of a window's GL drawable read back as an image, and the sink that
-// receives the display backend's error reports.
+// whole mouse gestures sent or posted as a real window would receive them,
+// the front buffer of a window's GL drawable read back as an image, and the
+// sink that receives the display backend's error reports.
 #pragma once
 
 #include <tessiv/platform/windef.h>
@@ -35,6 +35,23 @@ BOOL TessivSendMouseGesture(HWND window, TessivMouseButton button, POINT const *
 BOOL TessivSendMouseWheel(HWND window, int delta, POINT client_point);
 // Sends WM_MOUSEMOVE at a client point with no button change.
 BOOL TessivSendMouseMove(HWND window, POINT client_point);
+// Presses of the same button on a window whose class has CS_DBLCLKS arrive
+// as WM_*BUTTONDBLCLK when they fall within GetDoubleClickTime and the
+// SM_CXDOUBLECLK x SM_CYDOUBLECLK rectangle centred on the first press; the
+// double click ends the sequence. Both input paths do this.
+
+// The posted forms of the three calls above: the events join the input
+// queue of the window's thread in order, as real input does, and become
+// messages when GetMessage or PeekMessage takes them (after the posted
+// messages). Only then are the target (the capture window at that time), the
+// double click, the key flags, the cursor position and WM_SETCURSOR decided,
+// so a modal loop pumping the queue sees them. Points are converted to
+// screen coordinates when posted. An event whose window is gone by then is
+// dropped, its button change still applied.
+BOOL TessivPostMouseGesture(HWND window, TessivMouseButton button, POINT const *points,
+                            std::size_t count);
+BOOL TessivPostMouseWheel(HWND window, int delta, POINT client_point);
+BOOL TessivPostMouseMove(HWND window, POINT client_point);
 
 // The command the next TrackPopupMenu chooses (0: dismiss), and what the
 // last TrackPopupMenu was asked to show.
@@ -60,11 +77,11 @@ struct TessivFrontBuffer {
 // thread is the same afterwards.
 BOOL TessivReadFrontBuffer(HWND window, TessivFrontBuffer *out);
 
-// How SwapBuffers shows the back buffer. Exchange (the default) swaps the
-// two buffers whole: afterwards the back buffer holds the frame before last,
-// depth included, as PFD_SWAP_EXCHANGE allows. Copy fills the front buffer
-// from the back buffer, which keeps its colour and depth as drawn, for code
-// that reads the depth buffer after a swap; it costs a full-frame copy.
+// How SwapBuffers shows the back buffer. In both, a window has one depth and
+// stencil buffer that a swap leaves as drawn. Exchange (the default) trades
+// the colour buffers: afterwards the back buffer's colour is the frame
+// before last, as PFD_SWAP_EXCHANGE allows. Copy fills the front buffer from
+// the back buffer, which keeps its colour too; it costs a full-frame copy.
 enum class TessivSwapMethod { Exchange, Copy };
 void TessivSetSwapMethod(TessivSwapMethod method);
 

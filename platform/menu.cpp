@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <mutex>
 
 namespace {
 
@@ -23,7 +22,6 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
-std::mutex menu_mutex;
 std::map<std::uintptr_t, std::unique_ptr<Menu>> &menu_table()
 {
     static auto *table = new std::map<std::uintptr_t, std::unique_ptr<Menu>>;
@@ -43,7 +41,6 @@ constexpr UINT kNotFound = 0xFFFFFFFF;
 
 Menu *find_menu(HMENU handle)
 {
-    std::lock_guard<std::mutex> lock(menu_mutex);
     auto it = menu_table().find(reinterpret_cast<std::uintptr_t>(handle));
     return it == menu_table().end() ? nullptr : it->second.get();
 }
@@ -51,7 +48,6 @@ Menu *find_menu(HMENU handle)
 HMENU new_menu()
 {
     HMENU handle = reinterpret_cast<HMENU>(tessiv_platform::next_handle_value());
-    std::lock_guard<std::mutex> lock(menu_mutex);
     menu_table()[reinterpret_cast<std::uintptr_t>(handle)] = std::make_unique<Menu>();
     return handle;
 }
@@ -120,7 +116,6 @@ BOOL DestroyMenu(HMENU handle)
 {
     std::unique_ptr<Menu> doomed;
     {
-        std::lock_guard<std::mutex> lock(menu_mutex);
         auto it = menu_table().find(reinterpret_cast<std::uintptr_t>(handle));
         if (it == menu_table().end())
             return FALSE;
@@ -239,7 +234,6 @@ HMENU GetSystemMenu(HWND window, BOOL revert)
         return nullptr;
     HMENU existing = nullptr;
     {
-        std::lock_guard<std::mutex> lock(menu_mutex);
         auto it = system_menus().find(window);
         if (it != system_menus().end())
             existing = it->second;
@@ -247,7 +241,6 @@ HMENU GetSystemMenu(HWND window, BOOL revert)
     if (revert) {
         if (existing) {
             DestroyMenu(existing);
-            std::lock_guard<std::mutex> lock(menu_mutex);
             system_menus().erase(window);
         }
         return nullptr;
@@ -262,7 +255,6 @@ HMENU GetSystemMenu(HWND window, BOOL revert)
     AppendMenuA(menu, MF_STRING, SC_MAXIMIZE, "Maximize");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, SC_CLOSE, "Close");
-    std::lock_guard<std::mutex> lock(menu_mutex);
     system_menus()[window] = menu;
     return menu;
 }

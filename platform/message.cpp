@@ -11,18 +11,32 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace tessiv_platform {
 namespace {
+
+// A mouse event as the hardware reports it: aimed at a window, placed on
+// the screen, stamped with its time. Where it goes and what it becomes (a
+// double click, say) is decided when it is taken from the queue.
+struct MouseEvent {
+    HWND window = nullptr;
+    UINT message = 0;
+    POINT screen{};
+    int wheel = 0;
+    DWORD time = 0;
+};
 
 struct ThreadQueue {
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<MSG> posted;
+    std::deque<MouseEvent> input;  // retrieved after posted messages, as on Win32
     bool quit = false;
     int quit_code = 0;
 };
@@ -46,6 +60,14 @@ std::shared_ptr<ThreadQueue> queue_of(DWORD thread)
 thread_local DWORD last_error = 0;
 thread_local MSG last_message{};
 
+// The first click of a possible double click.
+struct Click {
+    HWND window = nullptr;
+    UINT message = 0;  // its button-down message; 0: none pending
+    POINT screen{};
+    DWORD time = 0;
+};
+
 struct InputState {
     std::mutex mutex;
     bool keys[256] = {};
@@ -53,6 +75,8 @@ struct InputState {
     HCURSOR current_cursor = nullptr;
     int screen_width = 1920;
     int screen_height = 1080;
+    UINT double_click_time = 500;
+    Click last_click;
 };
 InputState &input()
 {
@@ -76,6 +100,8 @@ bool matches(MSG const &msg, HWND filter, UINT low, UINT high)
     return msg.message >= low && msg.message <= high;
 }
 
+bool take_input(ThreadQueue &queue, MSG *msg, HWND filter, UINT low, UINT high, bool remove);
+
 // Takes the next message for the filter, or returns false when there is none.
 bool take_message(MSG *msg, HWND filter, UINT low, UINT high, bool remove)
 {
@@ -90,6 +116,11 @@ bool take_message(MSG *msg, HWND filter, UINT low, UINT high, bool remove)
                 queue->posted.erase(it);
             return true;
         }
+    }
+    if (take_input(*queue, msg, filter, low, high, remove))
+        return true;
+    {
+        std::lock_guard<std::mutex> lock(queue->mutex);
         if (queue->quit && ((low == 0 && high == 0) || (WM_QUIT >= low && WM_QUIT <= high))) {
             *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue->quit_code), 0, tick_count(), {}};
             if (remove)
@@ -132,10 +163,10 @@ DWORD GetCurrentThreadId()
 
 DWORD GetWindowThreadProcessId(HWND handle, DWORD *process_id)
 {
-    Window *window = find_window(handle);
+    DWORD thread = window_thread(handle);
     if (process_id)
-        *process_id = window ? 1 : 0;
-    return window ? window->thread : 0;
+        *process_id = thread ? 1 : 0;
+    return thread;
 }
 
 LRESULT SendMessageA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
@@ -169,12 +200,11 @@ BOOL PostMessageA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
 {
     DWORD thread = GetCurrentThreadId();
     if (handle) {
-        Window *window = find_window(handle);
-        if (!window) {
+        thread = window_thread(handle);
+        if (!thread) {
             set_last_error(ERROR_INVALID_WINDOW_HANDLE);
             return FALSE;
         }
-        thread = window->thread;
     }
     return post_to_thread(thread, handle, message, wparam, lparam);
 }
@@ -549,6 +579,20 @@ void TessivResetInput()
     std::lock_guard<std::mutex> lock(input().mutex);
     std::fill(std::begin(input().keys), std::end(input().keys), false);
     input().cursor = POINT{0, 0};
+    input().last_click = Click{};
+}
+
+UINT GetDoubleClickTime()
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    return input().double_click_time;
+}
+
+BOOL SetDoubleClickTime(UINT milliseconds)
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    input().double_click_time = milliseconds ? milliseconds : 500;
+    return TRUE;
 }
 
 namespace {
@@ -569,45 +613,216 @@ WPARAM mouse_key_flags()
     return flags;
 }
 
-// Sends one mouse message at a point given in window's client coordinates,
-// to the capture window when there is one, as the system delivers input.
-void send_mouse(HWND window, UINT message, POINT client_point, WPARAM extra = 0)
+bool is_button_down(UINT message)
 {
-    POINT screen = client_point;
-    ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
-    HWND capture = GetCapture();
-    HWND target = capture ? capture : window;
-    POINT local = screen;
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+bool is_button_up(UINT message)
+{
+    return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+}
+
+// The button of a button message and its MK_ flag; 0 for other messages.
+int button_key(UINT message, WPARAM *flag)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+        *flag = MK_LBUTTON;
+        return VK_LBUTTON;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
+        *flag = MK_RBUTTON;
+        return VK_RBUTTON;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
+        *flag = MK_MBUTTON;
+        return VK_MBUTTON;
+    default:
+        *flag = 0;
+        return 0;
+    }
+}
+
+// A press makes a double click when the target's class asks for them and it
+// repeats the pending first click's button on the same window, within the
+// double-click time and the double-click rectangle centred on that click.
+bool makes_double_click(HWND target, MouseEvent const &event)
+{
+    Window *window = find_window(target);
+    if (!window || !(window->window_class->info.style & CS_DBLCLKS))
+        return false;
+    int half_width = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
+    int half_height = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    std::lock_guard<std::mutex> lock(input().mutex);
+    Click const &first = input().last_click;
+    return first.message == event.message && first.window == target &&
+           event.time - first.time <= input().double_click_time &&
+           std::abs(event.screen.x - first.screen.x) <= half_width &&
+           std::abs(event.screen.y - first.screen.y) <= half_height;
+}
+
+// What the event becomes if delivered now: the window (the capture window
+// when there is one), the message and its parameters, with the key flags as
+// they are once the event's own button has changed. Changes nothing; false
+// when the event has no window left to go to.
+bool route(MouseEvent const &event, MSG *out)
+{
+    HWND target = GetCapture();
+    if (!target)
+        target = IsWindow(event.window) ? event.window : nullptr;
+    if (!target)
+        return false;
+    UINT message = event.message;
+    if (is_button_down(message) && makes_double_click(target, event))
+        message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+    WPARAM flag = 0;
+    button_key(message, &flag);
+    WPARAM flags = mouse_key_flags();
+    flags = is_button_up(message) ? flags & ~flag : flags | flag;
+    POINT local = event.screen;
     ScreenToClient(target, &local);
-    if (!capture)
-        SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
-    if (message == WM_MOUSEWHEEL)
-        SendMessageA(target, message, MAKEWPARAM(static_cast<int>(mouse_key_flags()), static_cast<int>(extra)),
-                     MAKELPARAM(screen.x, screen.y));
-    else
-        SendMessageA(target, message, mouse_key_flags(), MAKELPARAM(local.x, local.y));
+    WPARAM wparam = flags;
+    LPARAM lparam = MAKELPARAM(local.x, local.y);
+    if (message == WM_MOUSEWHEEL) {
+        wparam = MAKEWPARAM(static_cast<int>(flags), event.wheel);
+        lparam = MAKELPARAM(event.screen.x, event.screen.y);
+    }
+    *out = MSG{target, message, wparam, lparam, event.time, event.screen};
+    return true;
+}
+
+// The hardware side of an event, applied whether or not a window receives
+// it: the cursor moves and the button goes down or up.
+void apply_to_hardware(MouseEvent const &event)
+{
+    SetCursorPos(event.screen.x, event.screen.y);
+    WPARAM flag = 0;
+    if (int key = button_key(event.message, &flag))
+        TessivSetKeyDown(key, !is_button_up(event.message));
+}
+
+// Delivery of a routed event: the hardware state, the double-click state
+// and, outside a capture, WM_SETCURSOR to the target.
+void commit(MouseEvent const &event, MSG const &routed)
+{
+    apply_to_hardware(event);
+    {
+        std::lock_guard<std::mutex> lock(input().mutex);
+        // A double click ends the sequence: the next press starts a new one.
+        if (is_button_down(routed.message))
+            input().last_click = Click{routed.hwnd, routed.message, event.screen, event.time};
+        else if (routed.message != event.message)
+            input().last_click = Click{};
+    }
+    if (!GetCapture())
+        SendMessageA(routed.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(routed.hwnd),
+                     MAKELPARAM(HTCLIENT, routed.message));
+}
+
+MouseEvent make_event(HWND window, UINT message, POINT client_point, int wheel = 0)
+{
+    MouseEvent event{window, message, client_point, wheel, tick_count()};
+    ClientToScreen(window, &event.screen);
+    return event;
+}
+
+// The synchronous path: the event is routed and its message sent at once.
+void send_event(MouseEvent const &event)
+{
+    MSG routed;
+    if (!route(event, &routed)) {
+        apply_to_hardware(event);
+        return;
+    }
+    commit(event, routed);
+    SendMessageA(routed.hwnd, routed.message, routed.wParam, routed.lParam);
 }
 
 }  // namespace
+
+namespace tessiv_platform {
+namespace {
+
+bool take_input(ThreadQueue &queue, MSG *msg, HWND filter, UINT low, UINT high, bool remove)
+{
+    for (;;) {
+        MouseEvent event;
+        MSG routed{};
+        bool found = false, dead = false;
+        {
+            std::lock_guard<std::mutex> lock(queue.mutex);
+            for (std::size_t i = 0; i < queue.input.size(); ++i) {
+                if (!route(queue.input[i], &routed)) {
+                    event = queue.input[i];
+                    queue.input.erase(queue.input.begin() + static_cast<std::ptrdiff_t>(i));
+                    dead = true;
+                    break;
+                }
+                if (matches(routed, filter, low, high)) {
+                    event = queue.input[i];
+                    if (remove)
+                        queue.input.erase(queue.input.begin() + static_cast<std::ptrdiff_t>(i));
+                    found = true;
+                    break;
+                }
+            }
+        }
+        if (dead) {
+            // Its window is gone; the button and cursor still change.
+            apply_to_hardware(event);
+            continue;
+        }
+        if (!found)
+            return false;
+        if (remove)
+            commit(event, routed);
+        *msg = routed;
+        return true;
+    }
+}
+
+// The posted path: the events join the window thread's input queue in order.
+BOOL post_events(HWND handle, std::vector<MouseEvent> const &events)
+{
+    DWORD thread = window_thread(handle);
+    if (!thread || events.empty())
+        return FALSE;
+    auto queue = queue_of(thread);
+    {
+        std::lock_guard<std::mutex> lock(queue->mutex);
+        queue->input.insert(queue->input.end(), events.begin(), events.end());
+    }
+    queue->ready.notify_all();
+    return TRUE;
+}
+
+struct ButtonMessages {
+    UINT down;
+    UINT up;
+};
+ButtonMessages button_messages(TessivMouseButton button)
+{
+    switch (button) {
+    case TessivMouseButton::Right: return {WM_RBUTTONDOWN, WM_RBUTTONUP};
+    case TessivMouseButton::Middle: return {WM_MBUTTONDOWN, WM_MBUTTONUP};
+    default: return {WM_LBUTTONDOWN, WM_LBUTTONUP};
+    }
+}
+
+}  // namespace
+}  // namespace tessiv_platform
 
 BOOL TessivSendMouseGesture(HWND window, TessivMouseButton button, POINT const *points, std::size_t count)
 {
     if (!IsWindow(window) || !points || count == 0)
         return FALSE;
-    int key = button == TessivMouseButton::Left ? VK_LBUTTON
-              : button == TessivMouseButton::Right ? VK_RBUTTON
-                                                   : VK_MBUTTON;
-    UINT down = button == TessivMouseButton::Left ? WM_LBUTTONDOWN
-                : button == TessivMouseButton::Right ? WM_RBUTTONDOWN
-                                                     : WM_MBUTTONDOWN;
-    TessivSetKeyDown(key, true);
-    send_mouse(window, down, points[0]);
+    ButtonMessages messages = button_messages(button);
+    send_event(make_event(window, messages.down, points[0]));
     for (std::size_t i = 1; i < count && IsWindow(window); ++i)
-        send_mouse(window, WM_MOUSEMOVE, points[i]);
-    TessivSetKeyDown(key, false);
-    if (IsWindow(window) || GetCapture())
-        send_mouse(IsWindow(window) ? window : GetCapture(), down + 1, points[count - 1]);
+        send_event(make_event(window, WM_MOUSEMOVE, points[i]));
+    HWND last = IsWindow(window) ? window : GetCapture();
+    if (last)
+        send_event(make_event(last, messages.up, points[count - 1]));
+    else
+        apply_to_hardware(MouseEvent{nullptr, messages.up, {}, 0, 0});
     return TRUE;
 }
 
@@ -615,7 +830,7 @@ BOOL TessivSendMouseWheel(HWND window, int delta, POINT client_point)
 {
     if (!IsWindow(window))
         return FALSE;
-    send_mouse(window, WM_MOUSEWHEEL, client_point, static_cast<WPARAM>(static_cast<WORD>(delta)));
+    send_event(make_event(window, WM_MOUSEWHEEL, client_point, delta));
     return TRUE;
 }
 
@@ -623,6 +838,33 @@ BOOL TessivSendMouseMove(HWND window, POINT client_point)
 {
     if (!IsWindow(window))
         return FALSE;
-    send_mouse(window, WM_MOUSEMOVE, client_point);
+    send_event(make_event(window, WM_MOUSEMOVE, client_point));
     return TRUE;
+}
+
+BOOL TessivPostMouseGesture(HWND window, TessivMouseButton button, POINT const *points, std::size_t count)
+{
+    if (!IsWindow(window) || !points || count == 0)
+        return FALSE;
+    ButtonMessages messages = button_messages(button);
+    std::vector<MouseEvent> events;
+    events.push_back(make_event(window, messages.down, points[0]));
+    for (std::size_t i = 1; i < count; ++i)
+        events.push_back(make_event(window, WM_MOUSEMOVE, points[i]));
+    events.push_back(make_event(window, messages.up, points[count - 1]));
+    return post_events(window, events);
+}
+
+BOOL TessivPostMouseWheel(HWND window, int delta, POINT client_point)
+{
+    if (!IsWindow(window))
+        return FALSE;
+    return post_events(window, {make_event(window, WM_MOUSEWHEEL, client_point, delta)});
+}
+
+BOOL TessivPostMouseMove(HWND window, POINT client_point)
+{
+    if (!IsWindow(window))
+        return FALSE;
+    return post_events(window, {make_event(window, WM_MOUSEMOVE, client_point)});
 }

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 
 namespace tessiv_platform {
 namespace {
@@ -21,7 +20,6 @@ struct RenderingContext {
     DWORD current_thread = 0;  // 0: current nowhere
 };
 
-std::mutex context_mutex;
 std::map<std::uintptr_t, RenderingContext> &context_table()
 {
     static auto *table = new std::map<std::uintptr_t, RenderingContext>;
@@ -33,7 +31,6 @@ thread_local HDC current_dc = nullptr;
 
 RenderingContext *find_context(HGLRC handle)
 {
-    std::lock_guard<std::mutex> lock(context_mutex);
     auto it = context_table().find(reinterpret_cast<std::uintptr_t>(handle));
     return it == context_table().end() ? nullptr : &it->second;
 }
@@ -56,7 +53,6 @@ void drop_current()
 }
 
 TessivDiagnosticSink diagnostic_sink = nullptr;
-std::mutex sink_mutex;
 
 // Lower scores fit better: depth first (when it matters), then stencil.
 long format_score(backend::PixelFormat const &format, PIXELFORMATDESCRIPTOR const &wanted)
@@ -88,7 +84,6 @@ using namespace tessiv_platform;
 
 void TessivSetDiagnosticSink(TessivDiagnosticSink sink)
 {
-    std::lock_guard<std::mutex> lock(sink_mutex);
     diagnostic_sink = sink;
 }
 
@@ -96,7 +91,6 @@ void TessivReportDiagnostic(char const *title, char const *text)
 {
     TessivDiagnosticSink sink;
     {
-        std::lock_guard<std::mutex> lock(sink_mutex);
         sink = diagnostic_sink;
     }
     if (sink)
@@ -132,8 +126,8 @@ int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR *de
     *descriptor = PIXELFORMATDESCRIPTOR{};
     descriptor->nSize = sizeof(PIXELFORMATDESCRIPTOR);
     descriptor->nVersion = 1;
-    // The swap exchanges whole buffers: afterwards the back buffer holds the
-    // frame before (colour and depth alike).
+    // The swap exchanges the colour buffers (the back buffer then holds the
+    // frame before); the depth and stencil buffers stay as drawn.
     descriptor->dwFlags = PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_SWAP_EXCHANGE;
     descriptor->iPixelType = PFD_TYPE_RGBA;
     descriptor->cColorBits = static_cast<BYTE>(f.colour_bits);
@@ -220,7 +214,6 @@ HGLRC wglCreateContext(HDC dc)
     if (!context)
         return nullptr;
     HGLRC handle = reinterpret_cast<HGLRC>(next_handle_value());
-    std::lock_guard<std::mutex> lock(context_mutex);
     context_table()[reinterpret_cast<std::uintptr_t>(handle)] =
         RenderingContext{context, window->pixel_format, 0};
     return handle;
@@ -242,7 +235,6 @@ BOOL wglDeleteContext(HGLRC handle)
         drop_current();
     }
     backend::destroy_context(context->backend);
-    std::lock_guard<std::mutex> lock(context_mutex);
     context_table().erase(reinterpret_cast<std::uintptr_t>(handle));
     return TRUE;
 }
@@ -281,6 +273,21 @@ BOOL wglMakeCurrent(HDC dc, HGLRC handle)
     context->current_thread = GetCurrentThreadId();
     current_context = handle;
     current_dc = dc;
+    return TRUE;
+}
+
+BOOL wglShareLists(HGLRC source_handle, HGLRC target_handle)
+{
+    RenderingContext *source = find_context(source_handle);
+    RenderingContext *target = find_context(target_handle);
+    if (!source || !target || source == target) {
+        set_last_error(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (target->current_thread || !backend::share_objects(source->backend, target->backend)) {
+        set_last_error(ERROR_BUSY);
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -1,5 +1,7 @@
 // Private to libtessiv_platform: the objects behind the handles of windows,
 // device contexts and GDI objects, and the tables that map handles to them.
+// The pointers the lookups return stay valid until the object is destroyed
+// on the same (user-interface) thread; nothing here is for other threads.
 // A handle is a number drawn from one counter and never reused, so a stale
 // handle finds nothing instead of another object.
 #pragma once
@@ -88,8 +90,11 @@ struct GdiObject {
     HDC selected_into = nullptr;
 };
 
-// The tables. Lookups return null for an unknown handle.
+// The tables, used on the user-interface thread only. Lookups return null
+// for an unknown handle.
 Window *find_window(HWND handle);
+// The thread that created the window, 0 when there is none; any thread.
+DWORD window_thread(HWND handle);
 DeviceContext *find_dc(HDC handle);
 GdiObject *find_gdi(HGDIOBJ handle);
 std::uintptr_t next_handle_value();

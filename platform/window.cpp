@@ -1,6 +1,6 @@
 // The window tree, window classes, geometry, show state and painting of the
-// headless display. Windows belong to the thread that created them; the
-// handle tables are guarded so other threads may post to them.
+// headless display. Windows are created and used on the user-interface
+// thread; another thread only posts to them (see README.md).
 #include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
 #include <tessiv/platform/winuser.h>
@@ -15,6 +15,9 @@
 namespace tessiv_platform {
 namespace {
 
+// Only the user-interface thread changes the window table, and it reads the
+// table without locking; other threads read it under the lock, and only for
+// a window's thread (posting) or the windows waiting to paint.
 std::mutex table_mutex;
 std::map<std::uintptr_t, std::unique_ptr<Window>> &window_table()
 {
@@ -126,10 +129,16 @@ Window *find_window(HWND handle)
 {
     if (!handle)
         return nullptr;
-    std::lock_guard<std::mutex> lock(table_mutex);
     auto &table = window_table();
     auto it = table.find(handle_key(handle));
     return it == table.end() ? nullptr : it->second.get();
+}
+
+DWORD window_thread(HWND handle)
+{
+    std::lock_guard<std::mutex> lock(table_mutex);
+    auto it = window_table().find(handle_key(handle));
+    return it == window_table().end() ? 0 : it->second->thread;
 }
 
 std::uintptr_t next_handle_value()
@@ -308,12 +317,9 @@ BOOL DestroyWindow(HWND handle)
 
     // Owned windows go first, as on Win32.
     std::vector<HWND> owned;
-    {
-        std::lock_guard<std::mutex> lock(table_mutex);
-        for (auto const &[key, other] : window_table())
-            if (other->owner == handle)
-                owned.push_back(other->handle);
-    }
+    for (auto const &[key, other] : window_table())
+        if (other->owner == handle)
+            owned.push_back(other->handle);
     for (HWND other : owned)
         DestroyWindow(other);
 
@@ -775,12 +781,9 @@ HWND ChildWindowFromPoint(HWND parent, POINT client_point)
 HWND WindowFromPoint(POINT screen_point)
 {
     std::vector<HWND> tops;
-    {
-        std::lock_guard<std::mutex> lock(table_mutex);
-        for (auto const &[key, window] : window_table())
-            if (!(window->style & WS_CHILD) && (window->style & WS_VISIBLE))
-                tops.push_back(window->handle);
-    }
+    for (auto const &[key, window] : window_table())
+        if (!(window->style & WS_CHILD) && (window->style & WS_VISIBLE))
+            tops.push_back(window->handle);
     // The most recently created top-level window lies on top.
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
         RECT rect;
@@ -889,7 +892,6 @@ HWND next_window_to_paint(DWORD thread, HWND filter)
 std::vector<HWND> all_windows()
 {
     std::vector<HWND> handles;
-    std::lock_guard<std::mutex> lock(table_mutex);
     for (auto const &[key, window] : window_table())
         handles.push_back(window->handle);
     return handles;

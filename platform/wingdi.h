@@ -232,6 +232,9 @@ HGLRC wglCreateContext(HDC dc);
 BOOL wglDeleteContext(HGLRC context);
 // Null context: makes no context current on this thread.
 BOOL wglMakeCurrent(HDC dc, HGLRC context);
+// Makes target use source's textures and display lists; target must not have
+// been current yet. Contexts share nothing otherwise.
+BOOL wglShareLists(HGLRC source, HGLRC target);
 HGLRC wglGetCurrentContext();
 HDC wglGetCurrentDC();
 void *wglGetProcAddress(LPCSTR name);

@@ -548,5 +548,9 @@ BOOL SetCursorPos(int x, int y);
 SHORT GetAsyncKeyState(int virtual_key);
 SHORT GetKeyState(int virtual_key);
 int GetSystemMetrics(int index);
+// The longest time in milliseconds between the clicks of a double click
+// (500 unless set; SetDoubleClickTime(0) restores that).
+UINT GetDoubleClickTime();
+BOOL SetDoubleClickTime(UINT milliseconds);
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);

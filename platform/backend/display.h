@@ -26,9 +26,12 @@ struct Context;
 // cause reported once through the diagnostic sink.
 std::vector<PixelFormat> pixel_formats();
 
-// A compatibility-profile context of format (1-based), sharing objects with
-// every other context of the process; null on failure (reported).
+// A compatibility-profile context of format (1-based) with its own object
+// namespace, freed with it; null on failure (reported).
 Context *create_context(int format);
+// Makes target share source's objects (and those source shares); target must
+// never have been current. False on failure (reported).
+bool share_objects(Context *source, Context *target);
 void destroy_context(Context *context);
 
 // Binds context on the calling thread to the window's drawable, creating
@@ -36,9 +39,8 @@ void destroy_context(Context *context);
 bool make_current(Context *context, Window &window);
 // Binds no context on the calling thread.
 bool release_current();
-// Shows the drawable's back buffer by the swap method: Exchange (the
-// default) trades the back and front buffers, depth included; Copy fills
-// the front buffer from the back buffer, which keeps what was drawn.
+// Shows the drawable's back buffer in its front buffer; the depth and
+// stencil buffers stay as drawn.
 bool swap_buffers(Window &window);
 // Frees the window's drawable; a context bound to it stays current without one.
 void destroy_drawable(Window &window);

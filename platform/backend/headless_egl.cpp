@@ -2,11 +2,13 @@
 //
 // Supports: GL pixel formats from the display's RGB888 configs that render
 // OpenGL into pbuffers; one compatibility-profile context per
-// wglCreateContext, all in one share group; per window a double-buffered
-// drawable of the client size made of two pbuffers (colour and depth each),
-// one the back buffer and one the front buffer, which SwapBuffers exchanges
-// by rebinding (or, in the copying swap method, fills from the back buffer
-// with a blit); reading the front buffer back as an image.
+// wglCreateContext with its own object namespace, unless wglShareLists joins
+// it to another's; per window a double-buffered drawable of the client size
+// made of two pbuffers, one the back buffer and one the front buffer, which
+// SwapBuffers exchanges by rebinding while the depth and stencil the frame
+// drew move on with the back buffer (or, in the copying swap method, fills
+// the front buffer from the back buffer with a blit); reading the front
+// buffer back as an image.
 // Does not support: single-buffered or colour-index formats, GDI drawing
 // into GL windows, showing anything on a real screen (that is the X11
 // backend's job). Tested by tests/platform/wgl_test.cpp and
@@ -18,14 +20,12 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <tuple>
 
@@ -37,6 +37,7 @@ struct Drawable {
     EGLConfig config = nullptr;
     int width = 0;
     int height = 0;
+    unsigned ancillary = 0;  // GL_DEPTH_BUFFER_BIT and GL_STENCIL_BUFFER_BIT the config has
     bool shown = false;  // a swap happened since the buffers were made
     int bound = 0;       // threads on which a context draws into the back buffer
     EGLSurface back_surface() const { return buffers[back]; }
@@ -48,6 +49,7 @@ namespace backend {
 struct Context {
     EGLContext egl = EGL_NO_CONTEXT;
     EGLConfig config = nullptr;
+    bool used = false;  // has been current, so may own objects
 };
 
 namespace {
@@ -59,13 +61,13 @@ struct Display {
     std::vector<EGLConfig> configs;  // one per pixel format
     std::vector<PixelFormat> formats;
     // Without a config (EGL_KHR_no_config_context), so it binds to the
-    // drawables of every format; every context shares with it.
+    // drawables of every format; used for swaps and read-backs of drawables
+    // not bound on the calling thread, and shares objects with no context.
     Context root;
     PFNGLBLITFRAMEBUFFERPROC blit_framebuffer = nullptr;
     PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
 };
 
-std::mutex display_mutex;
 TessivDisplayFault active_fault = TessivDisplayFault::None;
 TessivSwapMethod swap_method = TessivSwapMethod::Exchange;
 
@@ -111,7 +113,6 @@ void report(char const *title, char const *call, EGLint error)
 }
 
 // Opens the display, lists the usable configs and makes the root context.
-// Called with display_mutex held.
 bool open_display()
 {
     Display &d = display();
@@ -202,7 +203,6 @@ bool open_display()
 
 bool display_ready()
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     return open_display();
 }
 
@@ -267,6 +267,10 @@ bool fit_drawable(Window &window, EGLConfig config)
     drawable.width = width;
     drawable.height = height;
     drawable.shown = false;
+    EGLint depth = 0, stencil = 0;
+    eglGetConfigAttrib(display().egl, config, EGL_DEPTH_SIZE, &depth);
+    eglGetConfigAttrib(display().egl, config, EGL_STENCIL_SIZE, &stencil);
+    drawable.ancillary = (depth > 0 ? GL_DEPTH_BUFFER_BIT : 0u) | (stencil > 0 ? GL_STENCIL_BUFFER_BIT : 0u);
     return true;
 }
 
@@ -282,9 +286,9 @@ void bind_drawable(Context *context, Drawable *drawable)
     current_drawable = drawable;
 }
 
-// Copies the back pbuffer into the front one with the context bound to
-// draw into the front and read from the back; the caller's GL state is kept.
-void copy_back_to_front(Drawable const &drawable)
+// Copies the buffers of mask from the bound read surface to the bound draw
+// surface, both of the drawable's size; the caller's GL state is kept.
+void blit_read_to_draw(Drawable const &drawable, GLbitfield mask)
 {
     GLint draw_buffer = 0, read_buffer = 0, draw_binding = 0, read_binding = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_binding);
@@ -298,14 +302,13 @@ void copy_back_to_front(Drawable const &drawable)
     if (scissor)
         glDisable(GL_SCISSOR_TEST);
     display().blit_framebuffer(0, 0, drawable.width, drawable.height, 0, 0, drawable.width, drawable.height,
-                               GL_COLOR_BUFFER_BIT, GL_NEAREST);
+                               mask, GL_NEAREST);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
     glDrawBuffer(static_cast<GLenum>(draw_buffer));
     glReadBuffer(static_cast<GLenum>(read_buffer));
     display().bind_framebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw_binding));
     display().bind_framebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read_binding));
-    glFlush();
 }
 
 // The copying swap: the back buffer, depth included, stays as drawn.
@@ -322,8 +325,38 @@ bool swap_by_copy(Drawable &drawable)
         report("SwapBuffers", "eglMakeCurrent", eglGetError());
         return false;
     }
-    copy_back_to_front(drawable);
+    blit_read_to_draw(drawable, GL_COLOR_BUFFER_BIT);
+    glFlush();
     if (bound_here && !eglMakeCurrent(d.egl, back, back, context)) {
+        report("SwapBuffers", "eglMakeCurrent", eglGetError());
+        return false;
+    }
+    return true;
+}
+
+// The exchanging swap: the front pbuffer becomes the back buffer and takes
+// over the finished frame's depth and stencil, so the window keeps one
+// ancillary buffer across swaps while its colour buffers trade places.
+bool swap_by_exchange(Drawable &drawable)
+{
+    Display &d = display();
+    EGLSurface finished = drawable.back_surface(), next = drawable.front_surface();
+    bool bound_here = current_drawable == &drawable;
+    if (!drawable.ancillary && !bound_here)
+        return true;
+    EGLContext context = bound_here ? current_context->egl : d.root.egl;
+    std::unique_ptr<SavedBinding> saved;
+    if (!bound_here)
+        saved = std::make_unique<SavedBinding>();
+    if (drawable.ancillary) {
+        if (!eglMakeCurrent(d.egl, next, finished, context)) {
+            report("SwapBuffers", "eglMakeCurrent", eglGetError());
+            return false;
+        }
+        blit_read_to_draw(drawable, drawable.ancillary);
+    }
+    // Rebinding flushes the finished frame and draws on into the other buffer.
+    if (bound_here && !eglMakeCurrent(d.egl, next, next, context)) {
         report("SwapBuffers", "eglMakeCurrent", eglGetError());
         return false;
     }
@@ -332,7 +365,6 @@ bool swap_by_copy(Drawable &drawable)
 
 bool fault_is(TessivDisplayFault fault)
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     return active_fault == fault;
 }
 
@@ -340,7 +372,6 @@ bool fault_is(TessivDisplayFault fault)
 
 std::vector<PixelFormat> pixel_formats()
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     if (active_fault == TessivDisplayFault::NoDisplay) {
         TessivReportDiagnostic("ChoosePixelFormat", "eglInitialize failed: EGL_NOT_INITIALIZED (0x3001)");
         return {};
@@ -365,12 +396,33 @@ Context *create_context(int format)
     EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
                                  EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
-    EGLContext egl = eglCreateContext(d.egl, config, d.root.egl, attributes);
+    EGLContext egl = eglCreateContext(d.egl, config, EGL_NO_CONTEXT, attributes);
     if (egl == EGL_NO_CONTEXT) {
         report("wglCreateContext", "eglCreateContext", eglGetError());
         return nullptr;
     }
-    return new Context{egl, config};
+    return new Context{egl, config, false};
+}
+
+bool share_objects(Context *source, Context *target)
+{
+    if (!source || !target || source == target || !display_ready())
+        return false;
+    if (target->used) {
+        TessivReportDiagnostic("wglShareLists", "the target context has been current and may own objects");
+        return false;
+    }
+    // EGL fixes the share group at creation, so the target is made anew.
+    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext joined = eglCreateContext(display().egl, target->config, source->egl, attributes);
+    if (joined == EGL_NO_CONTEXT) {
+        report("wglShareLists", "eglCreateContext", eglGetError());
+        return false;
+    }
+    eglDestroyContext(display().egl, target->egl);
+    target->egl = joined;
+    return true;
 }
 
 void destroy_context(Context *context)
@@ -398,6 +450,7 @@ bool make_current(Context *context, Window &window)
         report("wglMakeCurrent", "eglMakeCurrent", eglGetError());
         return false;
     }
+    context->used = true;
     bind_drawable(context, window.drawable);
     return true;
 }
@@ -433,7 +486,6 @@ bool swap_buffers(Window &window)
     }
     TessivSwapMethod method;
     {
-        std::lock_guard<std::mutex> lock(display_mutex);
         method = swap_method;
     }
     if (method == TessivSwapMethod::Copy) {
@@ -442,14 +494,8 @@ bool swap_buffers(Window &window)
         drawable->shown = true;
         return true;
     }
-    if (current_drawable == drawable) {
-        // Rebinding flushes the finished frame and draws on into the other buffer.
-        EGLSurface next = drawable->front_surface();
-        if (!eglMakeCurrent(display().egl, next, next, current_context->egl)) {
-            report("SwapBuffers", "eglMakeCurrent", eglGetError());
-            return false;
-        }
-    }
+    if (!swap_by_exchange(*drawable))
+        return false;
     drawable->back ^= 1;
     drawable->shown = true;
     return true;
@@ -507,13 +553,11 @@ void *proc_address(char const *name)
 
 void set_swap_method(TessivSwapMethod method)
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     swap_method = method;
 }
 
 void set_fault(TessivDisplayFault fault)
 {
-    std::lock_guard<std::mutex> lock(display_mutex);
     active_fault = fault;
 }
 

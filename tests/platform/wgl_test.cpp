@@ -6,12 +6,25 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
 std::vector<std::string> diagnostics;
+
+// The process's resident memory in bytes.
+long long resident_bytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
 void collect(char const *title, char const *text) { diagnostics.push_back(std::string(title) + ": " + text); }
 
 class WglTest : public ::testing::Test {
@@ -176,6 +189,93 @@ TEST_F(WglTest, CopyingSwapKeepsTheBackBufferAndItsDepth)
     EXPECT_EQ(front.pixels.back(), 0xFF0000FFu) << "the scissor does not clip the copy";
     wglMakeCurrent(nullptr, nullptr);
     TessivSetSwapMethod(TessivSwapMethod::Exchange);
+    close(gl);
+}
+
+TEST_F(WglTest, ExchangingSwapKeepsOneDepthBuffer)
+{
+    Gl gl = open(16, 12);
+    ASSERT_TRUE(wglMakeCurrent(gl.dc, gl.context));
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    GLfloat depth = 0;
+    for (double cleared : {0.25, 0.75, 0.5}) {
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(static_cast<float>(cleared), 0, 0, 1);
+        glClearDepth(cleared);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        ASSERT_TRUE(SwapBuffers(gl.dc));
+        EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST)) << "the swap leaves the caller's state alone";
+        glReadPixels(15, 11, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        EXPECT_NEAR(depth, cleared, 1e-6) << "the depth buffer holds the frame just shown";
+    }
+    TessivFrontBuffer front;
+    ASSERT_TRUE(TessivReadFrontBuffer(gl.window, &front));
+    EXPECT_EQ(front.pixels.back(), 0xFF800000u) << "the front buffer shows the last frame";
+
+    // Swapped while current nowhere, the depth still moves with the back buffer.
+    glClearDepth(0.125);
+    glDisable(GL_SCISSOR_TEST);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    ASSERT_TRUE(wglMakeCurrent(nullptr, nullptr));
+    ASSERT_TRUE(SwapBuffers(gl.dc));
+    ASSERT_TRUE(wglMakeCurrent(gl.dc, gl.context));
+    glReadPixels(2, 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_NEAR(depth, 0.125, 1e-6);
+    wglMakeCurrent(nullptr, nullptr);
+    close(gl);
+}
+
+TEST_F(WglTest, ContextsOwnTheirObjectsUnlessShared)
+{
+    Gl gl = open(8, 8);
+    std::vector<std::uint32_t> texels(512 * 512, 0xFF336699u);
+    // One context's life: a 1 MiB texture, then release and delete.
+    auto cycle = [&] {
+        HGLRC context = wglCreateContext(gl.dc);
+        GLuint id = 0;
+        if (context && wglMakeCurrent(gl.dc, context)) {
+            glGenTextures(1, &id);
+            glBindTexture(GL_TEXTURE_2D, id);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 512, 512, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
+            glFinish();
+        }
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context);
+        return id;
+    };
+    for (int i = 0; i < 20; ++i)
+        cycle();
+    long long before = resident_bytes();
+    int fresh_names = 0;
+    for (int i = 0; i < 1000; ++i)
+        fresh_names += cycle() == 1;
+    long long growth = resident_bytes() - before;
+    EXPECT_EQ(fresh_names, 1000) << "every context names its first texture 1";
+    // Kept textures would add 1000 MiB; the bound leaves room for the
+    // sanitizer's quarantine of freed blocks (256 MiB).
+    EXPECT_LT(growth, 384LL << 20) << "the textures die with their contexts";
+
+    // Shared on purpose: the second context sees the first one's texture.
+    HGLRC owner = gl.context;
+    HGLRC sharer = wglCreateContext(gl.dc);
+    HGLRC loner = wglCreateContext(gl.dc);
+    ASSERT_TRUE(wglShareLists(owner, sharer));
+    ASSERT_TRUE(wglMakeCurrent(gl.dc, owner));
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    ASSERT_TRUE(wglMakeCurrent(gl.dc, sharer));
+    EXPECT_TRUE(glIsTexture(id));
+    ASSERT_TRUE(wglMakeCurrent(gl.dc, loner));
+    EXPECT_FALSE(glIsTexture(id));
+    wglMakeCurrent(nullptr, nullptr);
+    EXPECT_FALSE(wglShareLists(owner, loner)) << "a context that has been current may own objects";
+    EXPECT_FALSE(wglShareLists(owner, owner));
+    EXPECT_FALSE(wglShareLists(owner, reinterpret_cast<HGLRC>(0x1234)));
+    wglDeleteContext(sharer);
+    wglDeleteContext(loner);
     close(gl);
 }
 

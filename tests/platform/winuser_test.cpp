@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -68,6 +69,22 @@ protected:
             if (r.window == window)
                 list.push_back(r.message);
         return list;
+    }
+    // The mouse messages the journal holds, without WM_SETCURSOR.
+    static std::vector<UINT> mouse_messages()
+    {
+        std::vector<UINT> list;
+        for (Received const &r : journal)
+            if (r.message >= WM_MOUSEFIRST && r.message <= WM_MOUSELAST)
+                list.push_back(r.message);
+        return list;
+    }
+    // Dispatches what the queue holds now.
+    static void pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
 };
 
@@ -333,6 +350,139 @@ TEST_F(WinUserTest, MouseGestureArrivesAsARealWindowWouldSeeIt)
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(journal.back().wparam), -WHEEL_DELTA);
     EXPECT_EQ(GET_X_LPARAM(journal.back().lparam), 201) << "wheel positions are screen coordinates";
     DestroyWindow(top);
+}
+
+TEST_F(WinUserTest, PostedInputWaitsInTheQueueForAModalLoop)
+{
+    HWND top = make(WS_OVERLAPPED | WS_VISIBLE, nullptr, 100, 100, 100, 100);
+    HWND child = make(WS_CHILD | WS_VISIBLE, top, 10, 10, 20, 20);
+    capture_on_button_down = true;
+    journal.clear();
+    POINT const path[] = {{5, 5}, {-30, 8}, {40, 2}};
+    ASSERT_TRUE(TessivPostMouseGesture(child, TessivMouseButton::Left, path, 3));
+    PostMessageA(top, WM_USER + 1, 0, 0);
+    EXPECT_TRUE(journal.empty()) << "nothing is delivered before the queue is pumped";
+
+    // A drag loop as the tool bar runs it: GetMessage until the button is up.
+    std::vector<MSG> taken;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        if (msg.message != WM_PAINT)
+            taken.push_back(msg);
+        if (msg.message == WM_LBUTTONDOWN) {
+            EXPECT_LT(GetAsyncKeyState(VK_LBUTTON), 0) << "the button is down while its press is handled";
+        }
+        DispatchMessageA(&msg);
+        if (msg.message == WM_LBUTTONUP)
+            break;
+    }
+    ASSERT_EQ(taken.size(), 5u);
+    EXPECT_EQ(taken[0].message, WM_USER + 1u) << "posted messages come before input";
+    EXPECT_EQ(taken[1].message, WM_LBUTTONDOWN);
+    EXPECT_EQ(taken[1].wParam, MK_LBUTTON);
+    EXPECT_EQ(taken[1].pt.x, 100 + 10 + 5) << "the message carries the screen point";
+    EXPECT_EQ(taken[2].hwnd, child) << "moves go to the window that captured on the press";
+    EXPECT_EQ(GET_X_LPARAM(taken[2].lParam), -30);
+    EXPECT_EQ(taken[4].message, WM_LBUTTONUP);
+    EXPECT_EQ(taken[4].wParam, 0u);
+    EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
+    EXPECT_EQ(messages_of(child).front(), WM_SETCURSOR) << "the press first sets the cursor";
+    POINT cursor;
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, 150);
+    ReleaseCapture();
+    capture_on_button_down = false;
+
+    // The synchronous path is still there, and filters see posted input.
+    journal.clear();
+    ASSERT_TRUE(TessivSendMouseMove(top, POINT{1, 1}));
+    EXPECT_EQ(mouse_messages(), std::vector<UINT>{WM_MOUSEMOVE});
+    ASSERT_TRUE(TessivPostMouseWheel(top, WHEEL_DELTA, POINT{2, 3}));
+    EXPECT_FALSE(PeekMessageA(&msg, child, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        << "the wheel is top's, not child's";
+    ASSERT_TRUE(PeekMessageA(&msg, top, WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE));
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(msg.wParam), WHEEL_DELTA);
+    EXPECT_EQ(GET_X_LPARAM(msg.lParam), 102);
+
+    // Input for a window destroyed before it is taken is dropped, and the
+    // button does not stay down.
+    ASSERT_TRUE(TessivPostMouseGesture(child, TessivMouseButton::Right, path, 1));
+    DestroyWindow(child);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
+    EXPECT_EQ(GetAsyncKeyState(VK_RBUTTON), 0);
+    EXPECT_FALSE(TessivPostMouseMove(child, POINT{0, 0}));
+    DestroyWindow(top);
+}
+
+TEST_F(WinUserTest, DoubleClicksFollowTimeDistanceAndClassStyle)
+{
+    static bool registered = [] {
+        WNDCLASSA window_class{};
+        window_class.style = CS_DBLCLKS;
+        window_class.lpfnWndProc = record_message;
+        window_class.lpszClassName = "DoubleClickWindow";
+        return RegisterClassA(&window_class) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    HWND target = CreateWindowExA(0, "DoubleClickWindow", "", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HWND plain = make(WS_OVERLAPPED | WS_VISIBLE, nullptr, 200, 0, 100, 100);
+    auto click = [](HWND window, POINT point, TessivMouseButton button = TessivMouseButton::Left) {
+        TessivSendMouseGesture(window, button, &point, 1);
+    };
+    using Messages = std::vector<UINT>;
+
+    click(target, {10, 10});
+    click(target, {12, 8});
+    click(target, {12, 8});
+    EXPECT_EQ(mouse_messages(), (Messages{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP,
+                                          WM_LBUTTONDOWN, WM_LBUTTONUP}))
+        << "the double click replaces the second press and ends the sequence";
+    for (Received const &r : journal) {
+        if (r.message == WM_LBUTTONDBLCLK) {
+            EXPECT_EQ(r.wparam, MK_LBUTTON) << "the double click carries the button";
+            EXPECT_EQ(GET_X_LPARAM(r.lparam), 12);
+        }
+    }
+
+    journal.clear();
+    TessivResetInput();
+    click(plain, {10, 10});
+    click(plain, {10, 10});
+    EXPECT_EQ(mouse_messages(), (Messages{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}))
+        << "a class without CS_DBLCLKS gets presses only";
+
+    journal.clear();
+    TessivResetInput();
+    click(target, {10, 10});
+    click(target, {13, 10});  // beyond half the SM_CXDOUBLECLK width
+    click(target, {13, 10}, TessivMouseButton::Right);
+    click(target, {13, 10}, TessivMouseButton::Right);
+    EXPECT_EQ(mouse_messages(), (Messages{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP,
+                                          WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_RBUTTONUP}))
+        << "too far apart, or another button, starts a new sequence";
+
+    journal.clear();
+    TessivResetInput();
+    ASSERT_TRUE(SetDoubleClickTime(20));
+    click(target, {10, 10});
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    click(target, {10, 10});
+    EXPECT_EQ(mouse_messages(), (Messages{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}))
+        << "too late for the double-click time";
+    SetDoubleClickTime(0);
+    EXPECT_EQ(GetDoubleClickTime(), 500u);
+
+    // The posted path decides the same way when the queue is pumped.
+    journal.clear();
+    TessivResetInput();
+    POINT const at[] = {{50, 50}};
+    TessivPostMouseGesture(target, TessivMouseButton::Middle, at, 1);
+    TessivPostMouseGesture(target, TessivMouseButton::Middle, at, 1);
+    pump();
+    EXPECT_EQ(mouse_messages(), (Messages{WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_MBUTTONUP}));
+    DestroyWindow(target);
+    DestroyWindow(plain);
 }
 
 TEST_F(WinUserTest, MenusTrackAChosenCommandAndSystemMenusLoseItems)

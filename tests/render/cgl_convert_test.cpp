@@ -207,6 +207,20 @@ TEST_F(CglConvertTest, PixelFormReadsTheDepthBufferAndUnprojects)
     EXPECT_NEAR(hit.x, 10 - 32, 1e-3);
     EXPECT_NEAR(hit.y, 48 - 30 - 24, 1e-3) << "window y is flipped against the viewport height";
     EXPECT_NEAR(hit.z, 2.5, 1e-4) << "the depth buffer gives the plane's depth";
+
+    // Two presented frames at different depths: after each Flip the pixel
+    // form still reads the frame just drawn, not the one before it.
+    for (double depth : {-4.0, 6.0}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBegin(GL_QUADS);
+        glVertex3d(-32, -24, depth);
+        glVertex3d(32, -24, depth);
+        glVertex3d(32, 24, depth);
+        glVertex3d(-32, 24, depth);
+        glEnd();
+        ASSERT_EQ(gl_.Flip(), 1);
+        EXPECT_NEAR(gl_.Cvt2Dto3D(10, 30).z, depth, 1e-4) << "the depth buffer survives the swap";
+    }
 }
 
 }  // namespace
