@@ -246,36 +246,36 @@ TEST_F(CglTest, SceneEndTracesAFailedReleaseOrAnExceptionAndNeedsADeviceContext)
     Cgl gl;
     ASSERT_EQ(gl.Create(view(16, 16), 1), 1);
     gl.SceneBegin();
-    ASSERT_TRUE(gl.InScene());
+    ASSERT_TRUE(gl.IsInScene());
     cLog.Clear();
     TessivSetDisplayFault(TessivDisplayFault::ReleaseFails);
     gl.SceneEnd();
     EXPECT_EQ(trace(), (std::vector<Line>{kSceneEnd1,
                                           {"wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT) failed: EGL_BAD_ACCESS (0x3002)"},
                                           kSceneEnd3, kSceneEnd4, kSceneEnd6}));
-    EXPECT_FALSE(gl.InScene());
+    EXPECT_FALSE(gl.IsInScene());
 
     // The release raises an exception (here from the diagnostic sink that
     // hears of the failure): caught, traced, and the scene still ends.
     gl.SceneBegin();
-    ASSERT_TRUE(gl.InScene());
+    ASSERT_TRUE(gl.IsInScene());
     cLog.Clear();
     TessivSetDiagnosticSink([](char const *, char const *) { throw std::runtime_error("diagnostic sink"); });
     EXPECT_NO_THROW(gl.SceneEnd());
     TessivSetDiagnosticSink(nullptr);
     TessivSetDisplayFault(TessivDisplayFault::None);
     EXPECT_EQ(trace(), (std::vector<Line>{kSceneEnd1, kSceneEnd5, kSceneEnd6}));
-    EXPECT_FALSE(gl.InScene());
+    EXPECT_FALSE(gl.IsInScene());
 
     // Release drops the device context but leaves the in-scene flag: a
     // SceneEnd without a device context does nothing at all.
     gl.SceneBegin();
-    ASSERT_TRUE(gl.InScene());
+    ASSERT_TRUE(gl.IsInScene());
     gl.Release();
     cLog.Clear();
     gl.SceneEnd();
     EXPECT_TRUE(trace().empty());
-    EXPECT_TRUE(gl.InScene()) << "the flag is not cleared without a device context";
+    EXPECT_TRUE(gl.IsInScene()) << "the flag is not cleared without a device context";
 }
 
 TEST_F(CglTest, DestroyingTheWindowInsideAScene)
