@@ -1,5 +1,6 @@
 // Module handles over the dynamic loader: file names of the executable and
 // of loaded shared libraries, loading and unloading, symbol look-up.
+#include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
 
 #include <algorithm>
@@ -85,6 +86,7 @@ BOOL FreeLibrary(HMODULE module)
 {
     if (!module || module == executable_handle())
         return FALSE;
+    tessiv_platform::forget_module_resources(module);
     return dlclose(module) == 0;
 }
 

@@ -105,6 +105,11 @@ void release_window_drawable(Window &window);
 
 void set_last_error(DWORD error);
 
+// Resource libraries (resource.cpp): a cursor of a module's table, and the
+// clean-up when a module is released.
+HCURSOR load_resource_cursor(HINSTANCE instance, LPCSTR name);
+void forget_module_resources(HMODULE module);
+
 // Process-wide input ownership (one user-interface thread at a time).
 HWND &focus_slot();
 HWND &capture_slot();
