@@ -389,6 +389,8 @@ DWORD SizeofResource(HMODULE module, HRSRC resource)
 
 BOOL FreeResource(HGLOBAL) { return FALSE; }
 
+BOOL TessivIsResourceLibrary(HMODULE module) { return find_table(module, "TessivIsResourceLibrary").has_value(); }
+
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name)
 {
     std::optional<Resource> found = find_resource(instance, name, 4, "LoadMenuA");

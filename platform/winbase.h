@@ -46,6 +46,9 @@ HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL data);
 DWORD SizeofResource(HMODULE module, HRSRC resource);
 BOOL FreeResource(HGLOBAL data);
+// Whether module itself exports a resource table whose header and entries
+// are sound (tables of the libraries it depends on do not count).
+BOOL TessivIsResourceLibrary(HMODULE module);
 #define FindResource FindResourceA
 #define GetModuleFileName GetModuleFileNameA
 #define GetModuleHandle GetModuleHandleA
