@@ -94,8 +94,9 @@ std::string module_name(link_map const *map)
 }
 
 // The module's own resource table after checking its header and every entry
-// against the exported size.
-std::optional<Table> find_table(HMODULE module, char const *operation)
+// against the exported size. A quiet look-up reports damage but not absence:
+// searching a chain of modules misses in most of them.
+std::optional<Table> find_table(HMODULE module, char const *operation, bool quiet = false)
 {
     link_map *map = module_link_map(module);
     if (!map) {
@@ -116,7 +117,8 @@ std::optional<Table> find_table(HMODULE module, char const *operation)
     if (size)
         dladdr1(size, &info, reinterpret_cast<void **>(&size_owner), RTLD_DL_LINKMAP);
     if (!bytes || !size || bytes_owner != map || size_owner != map) {
-        report(operation, module_name(map) + ": no resource table");
+        if (!quiet)
+            report(operation, module_name(map) + ": no resource table");
         SetLastError(ERROR_FILE_NOT_FOUND);
         return std::nullopt;
     }
@@ -155,9 +157,9 @@ std::optional<std::uint16_t> resource_number(LPCSTR name)
 }
 
 std::optional<Resource> find_resource(HMODULE module, std::uint16_t type, std::uint16_t id,
-                                      char const *operation)
+                                      char const *operation, bool quiet = false)
 {
-    std::optional<Table> table = find_table(module, operation);
+    std::optional<Table> table = find_table(module, operation, quiet);
     if (!table)
         return std::nullopt;
     std::uint32_t count = read_u32(table->bytes + 8);
@@ -166,14 +168,15 @@ std::optional<Resource> find_resource(HMODULE module, std::uint16_t type, std::u
         if (read_u16(entry) == type && read_u16(entry + 2) == id)
             return Resource{module, table->bytes + read_u32(entry + 4), read_u32(entry + 8)};
     }
-    report(operation, module_name(module_link_map(module)) + ": no resource " + std::to_string(id) +
-                          " of type " + std::to_string(type));
+    if (!quiet)
+        report(operation, module_name(module_link_map(module)) + ": no resource " + std::to_string(id) +
+                              " of type " + std::to_string(type));
     SetLastError(ERROR_FILE_NOT_FOUND);
     return std::nullopt;
 }
 
 std::optional<Resource> find_resource(HMODULE module, LPCSTR name, std::uint16_t type,
-                                      char const *operation)
+                                      char const *operation, bool quiet = false)
 {
     std::optional<std::uint16_t> id = resource_number(name);
     if (!id) {
@@ -181,7 +184,7 @@ std::optional<Resource> find_resource(HMODULE module, LPCSTR name, std::uint16_t
         SetLastError(ERROR_INVALID_PARAMETER);
         return std::nullopt;
     }
-    return find_resource(module, type, *id, operation);
+    return find_resource(module, type, *id, operation, quiet);
 }
 
 std::uint16_t type_number(LPCSTR type) { return resource_number(type).value_or(0); }
@@ -351,7 +354,7 @@ HCURSOR load_resource_cursor(HINSTANCE instance, LPCSTR name)
 
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type)
 {
-    std::optional<Resource> found = find_resource(module, name, type_number(type), "FindResourceA");
+    std::optional<Resource> found = find_resource(module, name, type_number(type), "FindResourceA", true);
     if (!found)
         return nullptr;
     ResourceKey key{module, type_number(type), *resource_number(name)};
@@ -389,7 +392,10 @@ DWORD SizeofResource(HMODULE module, HRSRC resource)
 
 BOOL FreeResource(HGLOBAL) { return FALSE; }
 
-BOOL TessivIsResourceLibrary(HMODULE module) { return find_table(module, "TessivIsResourceLibrary").has_value(); }
+BOOL TessivIsResourceLibrary(HMODULE module)
+{
+    return find_table(module, "TessivIsResourceLibrary", true).has_value();
+}
 
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name)
 {

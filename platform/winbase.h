@@ -39,8 +39,11 @@ HMODULE TessivModuleFromAddress(void const *address);
 // Resources of a resource library (a shared library exporting a resource
 // table; a null module means the executable). Names and types are numbers
 // made with MAKEINTRESOURCE; a module without a valid table, or a number it
-// does not hold, gives null and a diagnostic line. The data stays valid
-// while the module is loaded; FreeResource does nothing.
+// does not hold, gives null. A damaged table is also reported as a
+// diagnostic line; a missing table or number only by the loading functions
+// (LoadCursorA, LoadMenuA, ...), since FindResourceA is how chains of
+// modules are searched. The data stays valid while the module is loaded;
+// FreeResource does nothing.
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL data);
