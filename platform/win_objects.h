@@ -110,6 +110,11 @@ void set_last_error(DWORD error);
 HCURSOR load_resource_cursor(HINSTANCE instance, LPCSTR name);
 void forget_module_resources(HMODULE module);
 
+// Called by CreateWindowExA with each new window before its first message,
+// on the creating thread: the framework attaches the window object whose
+// creation is running to it (cwnd.cpp).
+void attach_framework_window(HWND window);
+
 // Process-wide input ownership (one user-interface thread at a time).
 HWND &focus_slot();
 HWND &capture_slot();

@@ -109,6 +109,9 @@ struct SIZE {
 struct RECT {
     LONG left, top, right, bottom;
 };
+using LPPOINT = POINT *;
+using LPRECT = RECT *;
+using LPCRECT = RECT const *;
 
 // The rectangle functions of USER32: a rectangle holds the pixels from
 // left/top up to but excluding right/bottom.

@@ -277,6 +277,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
     }
     if (child)
         find_window(parent)->children.push_back(handle);  // new children go to the bottom
+    attach_framework_window(handle);
 
     CREATESTRUCTA create{param, instance, menu, parent, std::max(0, height), std::max(0, width),
                          y, x, static_cast<LONG>(style), window_name, class_name, ex_style};

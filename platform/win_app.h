@@ -1,0 +1,64 @@
+// Threads and the application object. CWinThread holds a thread's main
+// window and runs its message loop; CWinApp is the one application object of
+// the module, registered in the module state by its constructor.
+#pragma once
+
+#include <tessiv/platform/cmd_target.h>
+
+class CWnd;
+
+class CWinThread : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinThread)
+
+public:
+    CWinThread();
+    ~CWinThread() override;
+
+    // The thread's main window (may be null); not owned.
+    CWnd *m_pMainWnd = nullptr;
+    DWORD m_nThreadID = 0;
+
+    virtual CWnd *GetMainWnd();
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // Runs the message loop until WM_QUIT, with idle processing whenever the
+    // queue is empty; returns ExitInstance's result.
+    virtual int Run();
+    // Takes one message and dispatches it; FALSE on WM_QUIT.
+    virtual BOOL PumpMessage();
+    // Idle processing; count 0 drops the temporary handle maps. Returns
+    // TRUE when more idle time is wanted.
+    virtual BOOL OnIdle(LONG lCount);
+    // Gives the window under the message and its parents up to the main
+    // window the chance to handle it first; TRUE when one did.
+    virtual BOOL PreTranslateMessage(MSG *pMsg);
+
+protected:
+    MSG m_msgCur{};
+};
+
+class CWinApp : public CWinThread {
+    DECLARE_DYNAMIC(CWinApp)
+
+public:
+    // Registers the object as the module's application and the current
+    // thread's thread object. A non-null name is copied.
+    explicit CWinApp(LPCTSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    // Both strings are owned by the object (allocated with malloc, released
+    // by the destructor with free); a host that replaces one frees the old.
+    LPCTSTR m_pszAppName = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+};
+
+// The module's application object, or null.
+CWinApp *AfxGetApp();
+// The calling thread's thread object: the one registered on this thread
+// (the application on the thread that made it), or null.
+CWinThread *AfxGetThread();
+void AfxPostQuitMessage(int nExitCode);
