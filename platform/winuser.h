@@ -535,14 +535,11 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 #define AppendMenu AppendMenuA
 // Builds a menu (with its submenus) from a module's RT_MENU resource.
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
-#define LoadMenu LoadMenuA
 // Copies at most size - 1 bytes of the RT_STRING resource id and a
 // terminator; returns the bytes copied, 0 when there is no such string.
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
-#define LoadString LoadStringA
 // A 32-bit bitmap made from a module's 24-bit RT_BITMAP resource.
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
-#define LoadBitmap LoadBitmapA
 #define InsertMenu InsertMenuA
 #define GetMenuString GetMenuStringA
 
