@@ -1,6 +1,8 @@
 // Resource libraries: cursors, menus, bitmaps and strings loaded from real
 // shared libraries, and broken libraries refused with a diagnostic line.
+#include <tessiv/platform/gdi_object.h>
 #include <tessiv/platform/headless.h>
+#include <tessiv/platform/resource_chain.h>
 #include <tessiv/platform/winbase.h>
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
@@ -124,6 +126,20 @@ TEST_F(ResourceTest, BitmapsStringsAndRawDataComeFromTheTable)
     for (int index = 0; index < 6; ++index)
         EXPECT_EQ(pixels[index] & 0xFFFFFF, expected[index]) << "pixel " << index << " (rows top down)";
     DeleteObject(bitmap);
+
+    // The framework's bitmap finds the module through the current resource handle.
+    HINSTANCE saved = AfxGetResourceHandle();
+    AfxSetResourceHandle(library);
+    {
+        CBitmap strip, missing;
+        EXPECT_TRUE(strip.LoadBitmap(300));
+        BITMAP loaded{};
+        strip.GetBitmap(&loaded);
+        EXPECT_EQ(loaded.bmWidth, 3);
+        EXPECT_FALSE(missing.LoadBitmap(301));
+        EXPECT_EQ(missing.m_hObject, nullptr);
+    }
+    AfxSetResourceHandle(saved);
 
     char text[64];
     EXPECT_EQ(LoadStringA(library, 5, text, sizeof text), 15);
