@@ -24,11 +24,21 @@ struct CurrentMessage {
     WPARAM wparam;
     LPARAM lparam;
 };
-thread_local CurrentMessage const *current_message = nullptr;
 
-// The object whose CreateEx is running on this thread; the window-creation
-// hook attaches it to the new window before the window's first message.
-thread_local CWnd *pending_creation = nullptr;
+// What every dispatch reads, kept together in the thread's static TLS block
+// so one message costs no TLS lookup call.
+struct DispatchState {
+    CurrentMessage const *current_message;
+    // The object whose CreateEx is running on this thread; the
+    // window-creation hook attaches it to the new window before the window's
+    // first message.
+    CWnd *pending_creation;
+    // The last handle looked up: mouse moves and paints come in runs to one
+    // window. Handles are never reused, and detaching clears the entry.
+    HWND cached_handle;
+    CWnd *cached_window;
+};
+thread_local DispatchState dispatch_state __attribute__((tls_model("initial-exec")));
 
 HandleMap<HWND, CWnd> &window_map()
 {
@@ -36,22 +46,24 @@ HandleMap<HWND, CWnd> &window_map()
     return map;
 }
 
-// The last handle looked up: mouse moves and paints come in runs to one
-// window. Handles are never reused, and detaching clears the entry.
-thread_local HWND cached_handle = nullptr;
-thread_local CWnd *cached_window = nullptr;
-
-CWnd *permanent_window(HWND window)
+CWnd *find_permanent_slow(DispatchState &state, HWND window)
 {
-    if (window == cached_handle && window)
-        return cached_window;
     CWnd *found = window_map().find_permanent(window);
     if (found) {
-        cached_handle = window;
-        cached_window = found;
+        state.cached_handle = window;
+        state.cached_window = found;
     }
     return found;
 }
+
+inline CWnd *permanent_window(DispatchState &state, HWND window)
+{
+    if (window == state.cached_handle && window)
+        return state.cached_window;
+    return find_permanent_slow(state, window);
+}
+
+inline CWnd *permanent_window(HWND window) { return permanent_window(dispatch_state, window); }
 
 WNDPROC current_procedure(HWND window)
 {
@@ -71,9 +83,9 @@ public:
     static void forget(HWND window)
     {
         window_map().permanent.erase(window);
-        if (cached_handle == window) {
-            cached_handle = nullptr;
-            cached_window = nullptr;
+        if (dispatch_state.cached_handle == window) {
+            dispatch_state.cached_handle = nullptr;
+            dispatch_state.cached_window = nullptr;
         }
     }
     static void subclass(CWnd &object, HWND window)
@@ -101,10 +113,10 @@ namespace tessiv_platform {
 
 void attach_framework_window(HWND window)
 {
-    CWnd *object = pending_creation;
+    CWnd *object = dispatch_state.pending_creation;
     if (!object)
         return;
-    pending_creation = nullptr;
+    dispatch_state.pending_creation = nullptr;
     tessiv_window_access::attach(*object, window);
     tessiv_window_access::subclass(*object, window);
 }
@@ -113,20 +125,22 @@ void attach_framework_window(HWND window)
 
 LRESULT AfxWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    CWnd *object = permanent_window(window);
+    DispatchState &state = dispatch_state;
+    CWnd *object = permanent_window(state, window);
     if (!object)
         return DefWindowProcA(window, message, wparam, lparam);
     CurrentMessage const record{window, message, wparam, lparam};
     struct Restore {
+        DispatchState &state;
         CurrentMessage const *outer;
-        ~Restore() { current_message = outer; }
-    } restore{current_message};
-    current_message = &record;
+        ~Restore() { state.current_message = outer; }
+    } restore{state, state.current_message};
+    state.current_message = &record;
     // The object may be gone once WindowProc returns (a handler may destroy
     // its own window), so it is looked up again rather than used.
     LRESULT result = object->WindowProc(message, wparam, lparam);
     if (message == WM_NCDESTROY)
-        if (CWnd *still_attached = permanent_window(window))
+        if (CWnd *still_attached = permanent_window(state, window))
             tessiv_window_access::finish_destroyed(*still_attached);
     return result;
 }
@@ -256,10 +270,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
-    pending_creation = this;
+    dispatch_state.pending_creation = this;
     HWND window = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                   cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    pending_creation = nullptr;
+    dispatch_state.pending_creation = nullptr;
     // A window refused at WM_CREATE has been destroyed, and this object may
     // have deleted itself in PostNcDestroy: it is not touched here.
     return window != nullptr;
@@ -307,7 +321,18 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult
         if (!OnCommand(wParam, lParam))
             return FALSE;
     } else {
-        AFX_MSGMAP_ENTRY const *entry = AfxFindMessageEntry(GetMessageMap(), message);
+        // Each object remembers its last lookup, so a run of one message
+        // (mouse moves) skips even the thread's lookup cache.
+        AFX_MSGMAP const *map = GetMessageMap();
+        AFX_MSGMAP_ENTRY const *entry;
+        if (message == m_lastMessage && map == m_lastMap) {
+            entry = m_lastEntry;
+        } else {
+            entry = AfxFindMessageEntry(map, message);
+            m_lastMessage = message;
+            m_lastMap = map;
+            m_lastEntry = entry;
+        }
         if (!entry)
             return FALSE;
         result = entry->pfnDispatch(this, wParam, lParam);
@@ -335,7 +360,7 @@ BOOL CWnd::PreTranslateMessage(MSG *) { return FALSE; }
 
 LRESULT CWnd::Default()
 {
-    CurrentMessage const *current = current_message;
+    CurrentMessage const *current = dispatch_state.current_message;
     if (!current || !m_hWnd || current->window != m_hWnd)
         return 0;
     return DefWindowProc(current->message, current->wparam, current->lparam);

@@ -218,4 +218,8 @@ protected:
 private:
     friend class tessiv_window_access;  // the handle map and dispatch in cwnd.cpp
     bool m_temporary = false;
+    // The last message-map lookup of this object.
+    UINT m_lastMessage = 0;
+    AFX_MSGMAP const *m_lastMap = nullptr;
+    AFX_MSGMAP_ENTRY const *m_lastEntry = nullptr;
 };

@@ -49,7 +49,6 @@ BEGIN_MESSAGE_MAP(BaseWnd, CWnd)
 END_MESSAGE_MAP()
 
 constexpr UINT WM_NESTED = WM_USER + 1;
-constexpr UINT WM_DEFAULT_RESULT = WM_USER + 2;
 
 class DerivedWnd : public BaseWnd {
 public:
