@@ -64,6 +64,13 @@ TEST_F(ResourceTest, CursorsCarryTheirImagesAndHotSpots)
             EXPECT_GT(transparent, 50) << "cursor " << expected.id << " leaves its background clear";
         }
     }
+    // A cursor lasts as long as its library, not as one reference to it.
+    HMODULE again = LoadLibraryA(GERMAN_LIBRARY);
+    HCURSOR zoom = LoadCursorA(german, MAKEINTRESOURCE(149));
+    FreeLibrary(again);
+    std::vector<TessivCursorImage> kept;
+    EXPECT_TRUE(TessivGetCursorImages(zoom, &kept));
+    EXPECT_EQ(LoadCursorA(german, MAKEINTRESOURCE(149)), zoom);
     // The same cursor of another library is another cursor.
     HMODULE english = LoadLibraryA(ENGLISH_LIBRARY);
     EXPECT_NE(LoadCursorA(english, MAKEINTRESOURCE(144)), LoadCursorA(german, MAKEINTRESOURCE(144)));
@@ -159,9 +166,11 @@ TEST_F(ResourceTest, BitmapsStringsAndRawDataComeFromTheTable)
     EXPECT_EQ(FindResourceA(library, MAKEINTRESOURCE(7), RT_MENU), nullptr) << "types are kept apart";
     EXPECT_EQ(LoadResource(nullptr, group), nullptr) << "a resource belongs to its module";
     std::vector<TessivCursorImage> images;
-    ASSERT_TRUE(TessivGetCursorImages(LoadCursorA(library, MAKEINTRESOURCE(7)), &images));
+    HCURSOR cursor = LoadCursorA(library, MAKEINTRESOURCE(7));
+    ASSERT_TRUE(TessivGetCursorImages(cursor, &images));
     EXPECT_EQ(images[0].hot_spot.x, 31);
     FreeLibrary(library);
+    EXPECT_FALSE(TessivGetCursorImages(cursor, &images)) << "an unloaded library's cursors are gone";
 }
 
 TEST_F(ResourceTest, BrokenLibrariesGiveNullAndATraceLine)
