@@ -46,18 +46,16 @@ void CDC::DeleteTempMap()
 
 BOOL CDC::Attach(HDC hDC)
 {
-    if (m_hDC || !hDC || dc_map().find_permanent(hDC))
+    if (m_hDC || !hDC || !dc_map().add_permanent(hDC, this))
         return FALSE;
     m_hDC = m_hAttribDC = hDC;
-    dc_map().permanent[hDC] = this;
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
     HDC dc = m_hDC;
-    if (dc && dc_map().find_permanent(dc) == this)
-        dc_map().permanent.erase(dc);
+    dc_map().remove_permanent(dc, this);
     m_hDC = m_hAttribDC = nullptr;
     m_created = false;
     return dc;

@@ -53,18 +53,17 @@ void CMenu::DeleteTempMap()
 
 BOOL CMenu::Attach(HMENU hMenu)
 {
-    if (m_hMenu || m_temporary || !IsMenu(hMenu) || menu_map().find_permanent(hMenu))
+    if (m_hMenu || m_temporary || !IsMenu(hMenu) || !menu_map().add_permanent(hMenu, this))
         return FALSE;
     m_hMenu = hMenu;
-    menu_map().permanent[hMenu] = this;
     return TRUE;
 }
 
 HMENU CMenu::Detach()
 {
     HMENU menu = m_hMenu;
-    if (menu && !m_temporary && menu_map().find_permanent(menu) == this)
-        menu_map().permanent.erase(menu);
+    if (!m_temporary)
+        menu_map().remove_permanent(menu, this);
     m_hMenu = nullptr;
     return menu;
 }

@@ -7,6 +7,7 @@
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/win_objects.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -58,7 +59,8 @@ CWnd *find_permanent_slow(DispatchState &state, HWND window)
 
 inline CWnd *permanent_window(DispatchState &state, HWND window)
 {
-    if (window == state.cached_handle && window)
+    // A null handle meets the empty cache and finds no object, as it should.
+    if (window == state.cached_handle)
         return state.cached_window;
     return find_permanent_slow(state, window);
 }
@@ -248,10 +250,12 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                     RECT const &rect, CWnd *pParentWnd, UINT nID, LPVOID lpParam)
 {
-    // Widths in 64 bits: a rectangle of CW_USEDEFAULT corners must not overflow.
+    // Sizes in 64 bits: a rectangle with CW_USEDEFAULT corners must not overflow.
     auto extent = [](LONG from, LONG to) {
+        if (from == CW_USEDEFAULT)
+            return CW_USEDEFAULT;
         long long size = static_cast<long long>(to) - from;
-        return from == CW_USEDEFAULT ? CW_USEDEFAULT : static_cast<int>(size < 0 ? 0 : size > 0x7FFFFFFF ? 0x7FFFFFFF : size);
+        return static_cast<int>(std::clamp(size, 0LL, 0x7FFFFFFFLL));
     };
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
                     extent(rect.left, rect.right), extent(rect.top, rect.bottom),

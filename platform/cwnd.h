@@ -20,6 +20,10 @@
 // PostNcDestroy runs (CView and CFrameWnd delete themselves there). A message
 // sent to a destroyed window returns 0. A handler may destroy its own window;
 // the dispatch does not touch the object afterwards.
+//
+// Objects belong to the thread that created their windows: the handle map is
+// per thread, so a message delivered on another thread finds no object and
+// gets ::DefWindowProc.
 #pragma once
 
 #include <tessiv/platform/cmd_target.h>

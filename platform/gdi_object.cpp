@@ -61,18 +61,16 @@ void CGdiObject::DeleteTempMap()
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
-    if (m_hObject || !hObject || object_map().find_permanent(hObject))
+    if (m_hObject || !hObject || !object_map().add_permanent(hObject, this))
         return FALSE;
     m_hObject = hObject;
-    object_map().permanent[hObject] = this;
     return TRUE;
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
     HGDIOBJ handle = m_hObject;
-    if (handle && object_map().find_permanent(handle) == this)
-        object_map().permanent.erase(handle);
+    object_map().remove_permanent(handle, this);
     m_hObject = nullptr;
     return handle;
 }

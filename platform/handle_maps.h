@@ -20,6 +20,15 @@ struct HandleMap {
         auto it = permanent.find(handle);
         return it == permanent.end() ? nullptr : it->second;
     }
+    // False when the handle already has a permanent object.
+    bool add_permanent(Handle handle, Object *object) { return permanent.emplace(handle, object).second; }
+    // Forgets the handle's permanent object when it is this one.
+    void remove_permanent(Handle handle, Object const *object)
+    {
+        auto it = permanent.find(handle);
+        if (it != permanent.end() && it->second == object)
+            permanent.erase(it);
+    }
     // The permanent object, else the temporary one, made by make(handle)
     // when there is none yet.
     template <class Make>

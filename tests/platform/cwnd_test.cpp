@@ -93,6 +93,11 @@ public:
         default_result = Default();
         return default_result + 1000;
     }
+    afx_msg void OnWindowPosChanged(WINDOWPOS *position)
+    {
+        events.push_back("Derived.OnWindowPosChanged(" + std::to_string(position->cx) + ")");
+        Default();
+    }
     afx_msg void OnRange(UINT id) { events.push_back("Derived.OnRange(" + std::to_string(id) + ")"); }
     afx_msg void OnEditOverride() { events.push_back("Derived.OnEdit"); }
 
@@ -104,6 +109,7 @@ BEGIN_MESSAGE_MAP(DerivedWnd, BaseWnd)
     ON_WM_MOUSEWHEEL()
     ON_WM_KEYDOWN()
     ON_WM_SETFOCUS()
+    ON_WM_WINDOWPOSCHANGED()
     ON_MESSAGE(WM_NESTED, OnNested)
     ON_MESSAGE(WM_GETTEXTLENGTH, OnGetTextLength)
     ON_COMMAND(101, OnEditOverride)
@@ -214,6 +220,11 @@ TEST_F(CWndTest, HandlersReceiveTheUnpackedParametersAndReturnTheirResults)
     std::vector<std::string> expected{"Derived.OnMouseWheel(8,-240,-1,600)", "Derived.OnKeyDown(65,3,30)",
                                       "Derived.OnSetFocus(window)", "Derived.OnSetFocus(null)"};
     EXPECT_EQ(events, expected);
+
+    events.clear();
+    window.SetWindowPos(nullptr, 0, 0, 120, 90, SWP_NOMOVE | SWP_NOZORDER);
+    expected = {"default(70)", "Derived.OnWindowPosChanged(120)", "default(71)", "Base.OnSize(0,120,90)"};
+    EXPECT_EQ(events, expected) << "the default processing of the change sends WM_SIZE";
 }
 
 TEST_F(CWndTest, DefaultRunsTheDefaultProcessingOfTheMessageBeingHandled)
