@@ -1,7 +1,7 @@
 // A host that links libtessiv.so. Marks the start and end of main in the
 // trace log, then prints what the module's resources give it:
 //   menu <title of the context menu's popup>
-//   string <the resource library's language name>
+//   string <the language name: the current handle's, the host's, or the module's>
 //   source <lang|module>   where the cursors are found
 //   cursor149 <bits>@<x>,<y> ...
 #include <tessiv/platform/cmenu.h>

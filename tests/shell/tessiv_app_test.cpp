@@ -72,10 +72,11 @@ TEST(TessivAppTest, LinkedHostGetsTheLanguageOfItsEnvironment)
     ProbeRun english = run_probe(LINKED_PROBE, "LANG=C LANGUAGE=en_US:de");
     EXPECT_EQ(english.output, "menu View\nstring English\nsource lang\ncursor149 1@9,8 8@0,0\n");
 
-    // No library for the language, or one without a table: the module's own.
+    // No library for the language, or one without a table: the host's own
+    // resources first (its string), then the module's (menu and cursors).
     for (char const *environment : {"LANG=ja_JP.UTF-8", "LANG=fr_FR.UTF-8", "LANG=C"}) {
         ProbeRun own = run_probe(LINKED_PROBE, environment);
-        EXPECT_EQ(own.output, "menu View\nstring English\nsource module\ncursor149 1@9,8 8@0,0\n")
+        EXPECT_EQ(own.output, "menu View\nstring Host\nsource module\ncursor149 1@9,8 8@0,0\n")
             << environment;
         EXPECT_GE(position(own, "CTessivApp::InitInstance: no language library"), 0) << environment;
         EXPECT_GE(position(own, "CTessivApp::ExitInstance: no language library to free"), 0) << environment;
