@@ -22,7 +22,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/kolt.h ${PROJECT_SOURCE_DIR}/tessiv.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessiv)
 
 get_property(libraries GLOBAL PROPERTY TESSIV_LIBRARIES)
-install(TARGETS tessiv_headers ${libraries} EXPORT TessivTargets
+install(TARGETS tessiv_headers ${libraries} tessiv_rc EXPORT TessivTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -38,4 +38,5 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/TessivConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TessivConfig.cmake
               ${PROJECT_BINARY_DIR}/TessivConfigVersion.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/TessivResources.cmake
         DESTINATION ${config_dir})
