@@ -19,10 +19,12 @@
 #include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/gdi_object.h>
 #include <tessiv/platform/headless.h>
+#include <tessiv/platform/ini_file.h>
 #include <tessiv/platform/library_version.h>
 #include <tessiv/platform/mdi_child_wnd.h>
 #include <tessiv/platform/mfc_string.h>
 #include <tessiv/platform/module_state.h>
+#include <tessiv/platform/resource_chain.h>
 #include <tessiv/platform/status_bar.h>
 #include <tessiv/platform/win_app.h>
 #include <tessiv/platform/winbase.h>
@@ -31,6 +33,11 @@
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
 #include <tessiv/render/gltext.h>
+#include <tessiv/shell/resource.h>
+#include <tessiv/shell/tessiv_app.h>
+#include <tessiv/siblings/fendral/base_operation.h>
 #include <tessiv/siblings/fendral/log.h>
+#include <tessiv/siblings/fendral/multi_language.h>
 #include <tessiv/siblings/zt_base/text_agent.h>
 #include <tessiv/version.h>
+#include <tessiv/view/module_resource.h>

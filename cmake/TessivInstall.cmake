@@ -7,7 +7,7 @@ set(TESSIV_HEADER_FOLDERS core platform render view scene imaging shell siblings
 # Headers private to one library's sources (handle tables, backend seam,
 # wire helpers, codec internals) stay out of the install.
 set(TESSIV_INTERNAL_HEADERS stream_wire.h image_codec.h win_objects.h handle_maps.h display.h
-                            bare_egl_baseline.h mesh_io_detail.h)
+                            bare_egl_baseline.h mesh_io_detail.h resource_format.h)
 set(internal_patterns "")
 foreach(header IN LISTS TESSIV_INTERNAL_HEADERS)
   list(APPEND internal_patterns PATTERN ${header} EXCLUDE)
@@ -22,7 +22,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/kolt.h ${PROJECT_SOURCE_DIR}/tessiv.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessiv)
 
 get_property(libraries GLOBAL PROPERTY TESSIV_LIBRARIES)
-install(TARGETS tessiv_headers ${libraries} EXPORT TessivTargets
+install(TARGETS tessiv_headers ${libraries} tessiv_rc EXPORT TessivTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -38,4 +38,5 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/TessivConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TessivConfig.cmake
               ${PROJECT_BINARY_DIR}/TessivConfigVersion.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/TessivResources.cmake
         DESTINATION ${config_dir})

@@ -29,6 +29,10 @@ public:
     BOOL Attach(HMENU hMenu);
     HMENU Detach();
 
+    // Loads the RT_MENU resource from the module AfxFindResourceHandle names
+    // and attaches it; FALSE when it cannot be loaded or attached.
+    BOOL LoadMenu(LPCTSTR lpszResourceName);
+    BOOL LoadMenu(UINT nIDResource);
     BOOL CreateMenu();
     BOOL CreatePopupMenu();
     // Destroys the menu (and its submenus) and detaches it.

@@ -39,6 +39,10 @@ public:
     static CBitmap *FromHandle(HBITMAP hBitmap);
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 
+    // Loads the 24-bit RT_BITMAP resource from the module
+    // AfxFindResourceHandle names (as a 32-bit bitmap) and attaches it.
+    BOOL LoadBitmap(LPCTSTR lpszResourceName);
+    BOOL LoadBitmap(UINT nIDResource);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, void const *lpBits);
     BOOL CreateCompatibleBitmap(CDC *pDC, int nWidth, int nHeight);
     int GetBitmap(BITMAP *pBitMap) const;

@@ -64,6 +64,21 @@ struct TessivPopupMenuCall {
 };
 TessivPopupMenuCall TessivLastPopupMenu();
 
+// One image of a cursor loaded from a resource library: its size, the bits
+// per pixel it was stored with, its hot spot, and its pixels as 0xAARRGGBB
+// words, rows top down (alpha 0: transparent; a 1-bit image's inverting
+// pixels read as transparent white, 0x00FFFFFF).
+struct TessivCursorImage {
+    int width = 0;
+    int height = 0;
+    int bits_per_pixel = 0;
+    POINT hot_spot{};
+    std::vector<std::uint32_t> pixels;
+};
+// The images of a cursor in the order its group lists them; FALSE for a
+// predefined cursor or an unknown handle.
+BOOL TessivGetCursorImages(HCURSOR cursor, std::vector<TessivCursorImage> *images);
+
 // A window's front buffer: width x height pixels, rows top-down, pixel (x, y)
 // at y * width + x, each word 0xAARRGGBB (memory order blue, green, red,
 // alpha), the layout of a kolt::PixelImage.

@@ -437,7 +437,9 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
 {
     // The predefined cursors are system resources; module cursors come from
     // the resource libraries.
-    if (instance || !IS_INTRESOURCE(name)) {
+    if (instance)
+        return load_resource_cursor(instance, name);
+    if (!IS_INTRESOURCE(name)) {
         set_last_error(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }

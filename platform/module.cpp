@@ -1,5 +1,6 @@
 // Module handles over the dynamic loader: file names of the executable and
 // of loaded shared libraries, loading and unloading, symbol look-up.
+#include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
 
 #include <algorithm>
@@ -85,7 +86,16 @@ BOOL FreeLibrary(HMODULE module)
 {
     if (!module || module == executable_handle())
         return FALSE;
-    return dlclose(module) == 0;
+    link_map *map = nullptr;
+    std::string name = dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name ? map->l_name : "";
+    if (dlclose(module) != 0)
+        return FALSE;
+    // The resources found in it go with the library, not with one reference.
+    if (void *still_loaded = name.empty() ? nullptr : dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD))
+        dlclose(still_loaded);
+    else
+        tessiv_platform::forget_module_resources(module);
+    return TRUE;
 }
 
 void *GetProcAddress(HMODULE module, LPCSTR name)

@@ -114,4 +114,5 @@ int CWinApp::ExitInstance() { return CWinThread::ExitInstance(); }
 
 CWinApp *AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
 CWinThread *AfxGetThread() { return current_thread; }
+void TessivSetCurrentThread(CWinThread *thread) { current_thread = thread; }
 void AfxPostQuitMessage(int nExitCode) { PostQuitMessage(nExitCode); }

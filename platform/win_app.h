@@ -4,6 +4,7 @@
 #pragma once
 
 #include <tessiv/platform/cmd_target.h>
+#include <tessiv/platform/mfc_string.h>
 
 class CWnd;
 
@@ -54,6 +55,22 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+
+    // The application profile, an INI file (platform/ini_file.h):
+    // m_pszProfileName when it is an absolute path, else
+    // TessivIniFile::DefaultPath(m_pszAppName) with its file name replaced by
+    // m_pszProfileName when that is set.
+    CString GetProfilePath() const;
+    // The entry's value, or lpszDefault (null: empty) when the profile, the
+    // section or the entry is missing or damaged.
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    // Writes atomically; a null value removes the entry, a null entry the
+    // section. FALSE, with the old profile intact, when the write fails.
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    // The leading decimal number of the entry's value (0 when it starts with
+    // none), or nDefault when the entry is missing or out of range.
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
 };
 
 // The module's application object, or null.
@@ -61,4 +78,7 @@ CWinApp *AfxGetApp();
 // The calling thread's thread object: the one registered on this thread
 // (the application on the thread that made it), or null.
 CWinThread *AfxGetThread();
+// Makes thread the calling thread's thread object; for an application object
+// that must leave a host's registration in place.
+void TessivSetCurrentThread(CWinThread *thread);
 void AfxPostQuitMessage(int nExitCode);

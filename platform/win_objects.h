@@ -110,6 +110,11 @@ void release_window_drawable(Window &window);
 
 void set_last_error(DWORD error);
 
+// Resource libraries (resource.cpp): a cursor of a module's table, and the
+// clean-up when a module is released.
+HCURSOR load_resource_cursor(HINSTANCE instance, LPCSTR name);
+void forget_module_resources(HMODULE module);
+
 // Called by CreateWindowExA with each new window before its first message,
 // on the creating thread: the framework attaches the window object whose
 // creation is running to it (cwnd.cpp).

@@ -35,6 +35,24 @@ void *GetProcAddress(HMODULE module, LPCSTR name);
 // The module whose code or data holds address (the platform's counterpart of
 // the module handle a library receives at load time).
 HMODULE TessivModuleFromAddress(void const *address);
+
+// Resources of a resource library (a shared library exporting a resource
+// table; a null module means the executable). Names and types are numbers
+// made with MAKEINTRESOURCE; a module without a valid table, or a number it
+// does not hold, gives null. A damaged table is also reported as a
+// diagnostic line; a missing table or number only by the loading functions
+// (LoadCursorA, LoadMenuA, ...), since FindResourceA is how chains of
+// modules are searched. The data stays valid while the module is loaded;
+// FreeResource does nothing.
+HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+LPVOID LockResource(HGLOBAL data);
+DWORD SizeofResource(HMODULE module, HRSRC resource);
+BOOL FreeResource(HGLOBAL data);
+// Whether module itself exports a resource table whose header and entries
+// are sound (tables of the libraries it depends on do not count).
+BOOL TessivIsResourceLibrary(HMODULE module);
+#define FindResource FindResourceA
 #define GetModuleFileName GetModuleFileNameA
 #define GetModuleHandle GetModuleHandleA
 #define LoadLibrary LoadLibraryA

@@ -293,6 +293,12 @@ constexpr int COLOR_3DLIGHT = 22;
 #define MAKEINTRESOURCEA(id) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(id))))
 #define MAKEINTRESOURCE(id) MAKEINTRESOURCEA(id)
 inline bool IS_INTRESOURCE(void const *p) { return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0; }
+// Resource types.
+#define RT_CURSOR MAKEINTRESOURCE(1)
+#define RT_BITMAP MAKEINTRESOURCE(2)
+#define RT_MENU MAKEINTRESOURCE(4)
+#define RT_STRING MAKEINTRESOURCE(6)
+#define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
 #define IDC_ARROW MAKEINTRESOURCE(32512)
 #define IDC_IBEAM MAKEINTRESOURCE(32513)
 #define IDC_WAIT MAKEINTRESOURCE(32514)
@@ -527,6 +533,13 @@ HMENU GetSystemMenu(HWND window, BOOL revert);
 // TPM_RETURNCMD; a disabled or missing command counts as dismissed.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, RECT const *ignored);
 #define AppendMenu AppendMenuA
+// Builds a menu (with its submenus) from a module's RT_MENU resource.
+HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
+// Copies at most size - 1 bytes of the RT_STRING resource id and a
+// terminator; returns the bytes copied, 0 when there is no such string.
+int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
+// A 32-bit bitmap made from a module's 24-bit RT_BITMAP resource.
+HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
 #define InsertMenu InsertMenuA
 #define GetMenuString GetMenuStringA
 
@@ -538,6 +551,9 @@ HWND SetFocus(HWND window);
 HWND GetFocus();
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND window);
+// A null instance gives the predefined cursors (IDC_); otherwise the
+// RT_GROUP_CURSOR resource of the module, with all its images. Loading the
+// same cursor again gives the same handle while the module stays loaded.
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();

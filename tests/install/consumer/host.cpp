@@ -25,6 +25,11 @@ int main()
             return 1;
         }
     }
+    char text[16] = {};
+    if (LoadStringA(nullptr, 7, text, sizeof text) == 0 || std::strcmp(text, "installed") != 0) {
+        std::puts("host: its own resource table was not compiled in or not found");
+        return 1;
+    }
     std::printf("host: linked Tessiv %s\n", TESSIV_VERSION_STRING);
     return 0;
 }

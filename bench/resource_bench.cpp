@@ -1,0 +1,69 @@
+// What the module's resources and profile cost where they are used often:
+// the cursor a mouse move sets (switch, search along the chain, load) and
+// profile reads and writes of a typical size.
+#include <tessiv/platform/resource_chain.h>
+#include <tessiv/platform/win_app.h>
+#include <tessiv/platform/winuser.h>
+#include <tessiv/shell/resource.h>
+#include <tessiv/shell/tessiv_app.h>
+#include <tessiv/view/module_resource.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+void BM_CursorPerMove(benchmark::State &state)
+{
+    for (auto _ : state) {
+        CModuleResourceSwitch resources;
+        HCURSOR cursor = LoadCursorA(AfxFindResourceHandle(MAKEINTRESOURCE(IDC_TESSIV_ZOOM), RT_GROUP_CURSOR),
+                                     MAKEINTRESOURCE(IDC_TESSIV_ZOOM));
+        benchmark::DoNotOptimize(SetCursor(cursor));
+    }
+}
+BENCHMARK(BM_CursorPerMove)->Name("cursor_per_move/ours");
+
+// A profile of 20 sections of 10 entries, in a private folder.
+struct Profile {
+    Profile() : app("resource_bench")
+    {
+        std::string path = (std::filesystem::temp_directory_path() /
+                            ("resource_bench_" + std::to_string(::getpid()) + ".ini"))
+                               .string();
+        app.m_pszProfileName = strdup(path.c_str());
+        for (int section = 0; section < 20; ++section)
+            for (int entry = 0; entry < 10; ++entry) {
+                char name[32];
+                std::snprintf(name, sizeof name, "Section%d", section);
+                char key[32];
+                std::snprintf(key, sizeof key, "Entry%d", entry);
+                app.WriteProfileInt(name, key, section * entry);
+            }
+    }
+    ~Profile() { std::remove(app.m_pszProfileName); }
+    CWinApp app;
+};
+
+void BM_ProfileRead(benchmark::State &state)
+{
+    static Profile profile;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(profile.app.GetProfileInt("Section19", "Entry9", 0));
+}
+BENCHMARK(BM_ProfileRead)->Name("profile_read/ours");
+
+void BM_ProfileWrite(benchmark::State &state)
+{
+    static Profile profile;
+    int value = 0;
+    for (auto _ : state)
+        profile.app.WriteProfileInt("Section10", "Entry5", ++value);
+}
+BENCHMARK(BM_ProfileWrite)->Name("profile_write/ours")->Iterations(50);
+
+}  // namespace
