@@ -9,14 +9,17 @@
 //
 // A block of at least one huge page is aligned to the huge-page size and
 // advised as such, so filling it takes one page fault per 2 MiB instead of
-// one per 4 KiB. The storage still comes from the global operator new, so
-// a host that replaces it (or counts through it) sees every block.
+// one per 4 KiB. Where the kernel has transparent huge pages off, the advice
+// is refused at no cost and the alignment costs only address space. Nothing
+// here is cached in a static: a function-local static in an inline function
+// becomes a unique symbol, which keeps every library that uses the array
+// from ever being unloaded. The storage still comes from the global
+// operator new, so a host that replaces it (or counts through it) sees
+// every block.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <new>
 
 #if defined(__linux__) && __has_include(<sys/mman.h>)
@@ -29,31 +32,10 @@ namespace kolt::block_storage {
 // The transparent huge page size of x86-64 and of arm64 with 4 KiB pages.
 inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
-// True when the kernel backs memory with transparent huge pages on request
-// ("always" or "madvise" mode); read once per process.
-inline bool HugePagesAvailable()
-{
-#ifdef TESSIV_BLOCK_STORAGE_MADVISE
-    static bool const available = [] {
-        std::FILE *file = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r");
-        if (file == nullptr)
-            return false;
-        char mode[128] = {};
-        std::size_t const length = std::fread(mode, 1, sizeof mode - 1, file);
-        std::fclose(file);
-        mode[length] = '\0';
-        return std::strstr(mode, "[always]") != nullptr || std::strstr(mode, "[madvise]") != nullptr;
-    }();
-    return available;
-#else
-    return false;
-#endif
-}
-
 // The alignment a block of the given size and element alignment is made with.
 inline std::size_t BlockAlignment(std::size_t bytes, std::size_t alignment)
 {
-    if (bytes >= kHugePageBytes && HugePagesAvailable() && alignment < kHugePageBytes)
+    if (bytes >= kHugePageBytes && alignment < kHugePageBytes)
         return kHugePageBytes;
     return alignment;
 }
