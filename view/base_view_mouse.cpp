@@ -6,12 +6,17 @@
 #include <tessiv/platform/cmenu.h>
 #include <tessiv/platform/resource_chain.h>
 #include <tessiv/platform/winuser.h>
-#include <tessiv/shell/resource.h>
 #include <tessiv/view/module_resource.h>
 
 #include <cmath>
 
 namespace {
+
+// Cursor resources of the module (the numbers shell/resource.h names; the
+// view may not include shell/).
+constexpr int kRotateCursor = 144;
+constexpr int kPanCursor = 5111;
+constexpr int kZoomCursor = 149;
 
 bool KeyHeld(int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }
 
@@ -166,7 +171,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
     if (operation == kMouseZoom) {
         // The dominant direction decides, ties to dx: right or up zooms in.
         Zoom(std::fabs(dx) - std::fabs(dy) >= 0 ? -dx : dy);
-        ShowModuleCursor(IDC_TESSIV_ZOOM);
+        ShowModuleCursor(kZoomCursor);
         drawn = true;
         Render();
     } else if (operation == kMouseRotate) {
@@ -186,7 +191,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
             m_viewNode.Rotate(nullptr, x_axis, b);
         }
         SetViewDir();
-        ShowModuleCursor(IDC_TESSIV_ROTATE);
+        ShowModuleCursor(kRotateCursor);
         drawn = true;
         Render();
     } else if (operation == kMousePan) {
@@ -200,7 +205,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
         m_gl.SceneEnd();
         m_viewNode.Translate(nullptr, kolt::Pnt3(to.x - from.x, to.y - from.y, to.z - from.z));
         SetViewDir();
-        ShowModuleCursor(IDC_TESSIV_PAN);
+        ShowModuleCursor(kPanCursor);
         drawn = true;
         Render();
     }
@@ -237,13 +242,13 @@ void CBaseView::SetCurCursor()
     CModuleResourceSwitch resources;
     switch (m_mouseMode) {
     case kMouseRotate:
-        ShowModuleCursor(IDC_TESSIV_ROTATE);
+        ShowModuleCursor(kRotateCursor);
         break;
     case kMousePan:
-        ShowModuleCursor(IDC_TESSIV_PAN);
+        ShowModuleCursor(kPanCursor);
         break;
     case kMouseZoom:
-        ShowModuleCursor(IDC_TESSIV_ZOOM);
+        ShowModuleCursor(kZoomCursor);
         break;
     default:
         ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
