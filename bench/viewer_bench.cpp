@@ -44,7 +44,7 @@ public:
         glDisableClientState(GL_VERTEX_ARRAY);
         kolt::cvector<int> names;
         EndPickingOnView(names);
-        return names.empty() ? -1 : names[0];
+        return names.size() == 0 ? -1 : names[0];
     }
 };
 

@@ -82,8 +82,6 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
     CCreateContext context;
     context.m_pNewViewClass = RUNTIME_CLASS(CViewerView);
     auto *frame = new CViewerFrame;
-    // The frame's outer size is chosen so the view gets the asked client size
-    // above the status bar.
     CRect frame_rect(0, 0, options.width, options.height + CStatusBar::kHeight);
     if (!frame->Create(nullptr, "Tessiv viewer", WS_OVERLAPPEDWINDOW, frame_rect, nullptr, nullptr, 0, &context)) {
         std::fprintf(stderr, "viewer: creating the frame failed\n");
@@ -99,6 +97,16 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
         frame->DestroyWindow();
         return 1;
     }
+    // Grow the frame by what its borders and the status bar take, so the
+    // view gets the asked client size.
+    auto fit_view = [&](int width, int height) {
+        CRect frame_window, view_client;
+        frame->GetWindowRect(&frame_window);
+        view->GetClientRect(&view_client);
+        frame->MoveWindow(0, 0, frame_window.Width() + width - view_client.Width(),
+                          frame_window.Height() + height - view_client.Height());
+    };
+    fit_view(options.width, options.height);
     CBaseOperation operation;
     operation.SetUnitScale(options.unit_scale);
     operation.SetDecimals(options.decimals);
@@ -122,6 +130,7 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
         bool written = WriteSnapshot(view->m_hWnd, path, error);
         view->GetClientRect(&client);
         std::fprintf(out, "%-8s %s\n", name, what.c_str());
+        std::fflush(out);
         std::fprintf(out, "         view %dx%d, zoom %.1f; status [%s] [%s] [%s] [%s]\n", client.Width(),
                      client.Height(), view->GetZoom(), status.GetPaneText(0).GetString(),
                      status.GetPaneText(1).GetString(), status.GetPaneText(2).GetString(),
@@ -163,7 +172,7 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
     int face = view->GetPickedFace();
     std::string picked = face >= 0 ? "face " + std::to_string(face) : std::string("nothing");
     status.SetPaneText(0, ("picked " + picked).c_str());
-    std::fprintf(out, "pick at (%ld, %ld): %s, %d face(s) under the point\n", static_cast<long>(pick.x),
+    std::fprintf(out, "pick at (%ld, %ld): %s, %u face(s) under the point\n", static_cast<long>(pick.x),
                  static_cast<long>(pick.y), picked.c_str(), view->GetLastHits().size());
     report("pick", "left click at (" + std::to_string(pick.x) + ", " + std::to_string(pick.y) + ")");
 
@@ -174,7 +183,7 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
     report("zoomall", "middle double click fits the model");
 
     // The frame is resized; the view follows in its own WM_SIZE.
-    frame->MoveWindow(0, 0, options.width * 3 / 4, (options.height * 3 / 4) + CStatusBar::kHeight);
+    fit_view(options.width * 3 / 4, options.height * 3 / 4);
     report("resize", "frame resized to three quarters");
 
     std::fprintf(out, "snapshots in %s\n", options.out_dir.c_str());

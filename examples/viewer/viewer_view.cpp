@@ -76,7 +76,7 @@ int CViewerView::FindFace(CPoint point)
     }
     // Every face drawn in the pass carries its own name, so the base name
     // never comes back as a hit.
-    int face = m_lastHits.empty() ? -1 : m_lastHits[0];
+    int face = m_lastHits.size() == 0 ? -1 : m_lastHits[0];
     return face < (m_model ? m_model->FaceCount() : 0) ? face : -1;
 }
 
@@ -118,7 +118,7 @@ void CViewerView::DrawPickMarker()
 
 void CViewerView::Render()
 {
-    m_gl.SceneBegin();
+    BeginScene();
     SetProjection();
     glClearColor(0.10f, 0.12f, 0.16f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

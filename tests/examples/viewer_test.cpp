@@ -21,7 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+// Channels of a pixel: memory order blue, green, red, alpha.
+int Red(kolt::ColorI const &c) { return c[2]; }
+int Green(kolt::ColorI const &c) { return c[1]; }
+int Blue(kolt::ColorI const &c) { return c[0]; }
+
+struct ProgramRun {
     int status = -1;
     std::string out;
     std::string err;
@@ -47,11 +52,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    Run Viewer(std::string const &arguments)
+    ProgramRun Viewer(std::string const &arguments)
     {
         std::string command = std::string("'") + VIEWER_PROGRAM + "' " + arguments + " > '" +
                               (dir / "out.txt").string() + "' 2> '" + (dir / "err.txt").string() + "'";
-        Run run;
+        ProgramRun run;
         int raw = std::system(command.c_str());
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         run.out = ReadText(dir / "out.txt");
@@ -82,7 +87,7 @@ struct Coverage {
 bool IsBackground(kolt::ColorI const &c)
 {
     // The viewer clears to (26, 31, 41); lighting never gives the model that colour.
-    return std::abs(c.Red() - 26) + std::abs(c.Green() - 31) + std::abs(c.Blue() - 41) < 12;
+    return std::abs(Red(c) - 26) + std::abs(Green(c) - 31) + std::abs(Blue(c) - 41) < 12;
 }
 
 Coverage Measure(kolt::PixelImage const &image)
@@ -110,15 +115,15 @@ double ChangedShare(kolt::PixelImage const &a, kolt::PixelImage const &b)
     for (unsigned int y = 0; y < a.Height(); ++y)
         for (unsigned int x = 0; x < a.Width(); ++x) {
             kolt::ColorI const &p = a(x, y), &q = b(x, y);
-            changed += std::abs(p.Red() - q.Red()) + std::abs(p.Green() - q.Green()) +
-                           std::abs(p.Blue() - q.Blue()) > 24;
+            changed += std::abs(Red(p) - Red(q)) + std::abs(Green(p) - Green(q)) +
+                           std::abs(Blue(p) - Blue(q)) > 24;
         }
     return changed / (static_cast<double>(a.Width()) * a.Height());
 }
 
 TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
 {
-    Run run = Viewer("--triangles 20000 --size 320x240 --unit-scale 10 --decimals 1 --out '" + dir.string() + "'");
+    ProgramRun run = Viewer("--triangles 20000 --size 320x240 --unit-scale 10 --decimals 1 --out '" + dir.string() + "'");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
 
     char const *steps[] = {"00-initial", "01-rotate", "02-pan", "03-zoom", "04-pick", "05-zoomall", "06-resize"};
@@ -154,7 +159,7 @@ TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
     for (unsigned int y = 140; y < 180; ++y)
         for (unsigned int x = 60; x < 100; ++x) {
             kolt::ColorI const &c = shots[4](x, y);
-            yellow += c.Red() > 200 && c.Green() > 170 && c.Blue() < 90;
+            yellow += Red(c) > 200 && Green(c) > 170 && Blue(c) < 90;
         }
     EXPECT_GT(yellow, 3) << "the picked face is outlined near the click";
     EXPECT_NE(run.out.find("[picked face " + face[1].str() + "]"), std::string::npos) << run.out;
@@ -169,14 +174,14 @@ TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
 
 TEST_F(ViewerTest, BadCommandLinesAndHelp)
 {
-    Run help = Viewer("--help");
+    ProgramRun help = Viewer("--help");
     EXPECT_EQ(help.status, 0);
     for (char const *option : {"--headless", "--out", "--triangles", "--size", "--unit-scale", "--decimals", "MESH"})
         EXPECT_NE(help.out.find(option), std::string::npos) << "--help explains " << option;
 
     for (char const *arguments : {"--bogus", "--size 10", "--size 0x100", "--triangles many", "--out",
                                   "--decimals 16", "a.obj b.obj"}) {
-        Run run = Viewer(arguments);
+        ProgramRun run = Viewer(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_NE(run.err.find("viewer: "), std::string::npos) << arguments;
     }
@@ -203,14 +208,14 @@ TEST_F(ViewerTest, MeshFilesThatFailToLoadExitWithTheReadersMessage)
         {"'" + (dir / "missing.obj").string() + "'", "missing.obj"},
     };
     for (Case const &c : cases) {
-        Run run = Viewer(c.arguments);
+        ProgramRun run = Viewer(c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
         EXPECT_FALSE(fs::exists(dir / "shots" / "00-initial.png")) << "no session for " << c.arguments;
     }
 
     // A good file loads and runs the session.
-    Run good = Viewer(write("quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nf 1 2 3 4\n"));
+    ProgramRun good = Viewer(write("quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nf 1 2 3 4\n"));
     EXPECT_EQ(good.status, 0) << good.err;
     EXPECT_NE(good.out.find("2 triangles"), std::string::npos) << good.out;
 }
