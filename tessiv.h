@@ -40,4 +40,5 @@
 #include <tessiv/siblings/fendral/multi_language.h>
 #include <tessiv/siblings/zt_base/text_agent.h>
 #include <tessiv/version.h>
+#include <tessiv/view/base_view.h>
 #include <tessiv/view/module_resource.h>
