@@ -15,15 +15,13 @@
 
 namespace {
 
-// A view whose frame draws what the test hands it, unlit, in scene
-// coordinates, between the scene begin and the flip.
+// Draws what the test hands it, unlit, inside Render's bracket.
 class OverlayView : public CBaseView {
 public:
     std::function<void(OverlayView &)> draw;
     Cgl &gl() { return m_gl; }
     double &zoom() { return m_zoom; }
-    kolt::Pnt3 &view_side() { return m_viewSide; }
-    void connect(CStatusBar *bar, CBaseOperation *operation)
+    void Connect(CStatusBar *bar, CBaseOperation *operation)
     {
         m_pStatusBar = bar;
         m_pOperation = operation;
@@ -37,11 +35,9 @@ public:
         SetModelView();
         RotAxis();
         glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
         glColor3f(1, 1, 1);
         if (draw)
             draw(*this);
-        glEnable(GL_DEPTH_TEST);
         glEnable(GL_LIGHTING);
         m_gl.Flip();
         m_gl.SceneEnd();
@@ -63,27 +59,22 @@ protected:
         if (view_)
             view_->DestroyWindow();
     }
-    // Draws one frame and reads it back.
     TessivFrontBuffer Snapshot(std::function<void(OverlayView &)> draw)
     {
         view_->draw = std::move(draw);
         view_->Render();
         TessivFrontBuffer front;
         EXPECT_TRUE(TessivReadFrontBuffer(view_->m_hWnd, &front));
-        EXPECT_EQ(front.width, 200);
         return front;
     }
-    // Whether any pixel within one pixel of (x, y) is lit; rasterised lines
-    // may land on either side of the exact position.
-    static bool LitNear(TessivFrontBuffer const &frame, int x, int y)
+    // Any pixel within one of (x, y) lit: a line may land on either side.
+    static bool Lit(TessivFrontBuffer const &frame, int x, int y)
     {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                int const px = x + dx, py = y + dy;
+        for (int py = y - 1; py <= y + 1; ++py)
+            for (int px = x - 1; px <= x + 1; ++px)
                 if (px >= 0 && py >= 0 && px < frame.width && py < frame.height &&
                     (frame.pixels[static_cast<std::size_t>(py * frame.width + px)] & 0xFFFFFF) != 0)
                     return true;
-            }
         return false;
     }
     static int LitCount(TessivFrontBuffer const &frame)
@@ -96,125 +87,68 @@ protected:
     OverlayView *view_ = nullptr;
 };
 
-TEST_F(ViewOverlayTest, ArrowHeadsPointByDirection)
+TEST_F(ViewOverlayTest, ArrowsArcsAndRectangleAtTheirPixels)
 {
-    // Direction 0 opens its wings towards +x: tip at the centre, wings 20 up
-    // and down about 34.6 pixels to the right.
+    // Direction 0 opens towards +x (wing midpoints near (117, 90) and (117, 110)).
     TessivFrontBuffer const left = Snapshot([](OverlayView &v) { v.DrawArrow(0, 0, 0, 0, 20); });
-    EXPECT_TRUE(LitNear(left, 100, 100));
-    EXPECT_TRUE(LitNear(left, 117, 90));
-    EXPECT_TRUE(LitNear(left, 117, 110));
-    EXPECT_TRUE(LitNear(left, 134, 80));
-    EXPECT_FALSE(LitNear(left, 83, 90)) << "nothing on the pointing side";
-    EXPECT_FALSE(LitNear(left, 117, 100)) << "the head is open";
-
-    TessivFrontBuffer const other = Snapshot([](OverlayView &v) { v.DrawArrow(0, 0, 0, 7, 20); });
-    EXPECT_EQ(other.pixels, left.pixels) << "an unknown direction draws like 0";
-
-    TessivFrontBuffer const right = Snapshot([](OverlayView &v) { v.DrawArrow(0, 0, 0, 1, 20); });
-    EXPECT_TRUE(LitNear(right, 83, 90));
-    EXPECT_FALSE(LitNear(right, 117, 90));
-
-    // Direction 2 points towards +y (up on screen): wings below the tip.
+    EXPECT_TRUE(Lit(left, 117, 90) && Lit(left, 117, 110) && Lit(left, 134, 80));
+    EXPECT_FALSE(Lit(left, 83, 90) || Lit(left, 117, 100)) << "open head pointing to -x";
+    EXPECT_EQ(Snapshot([](OverlayView &v) { v.DrawArrow(0, 0, 0, 7, 20); }).pixels, left.pixels)
+        << "an unknown direction draws like 0";
     TessivFrontBuffer const up = Snapshot([](OverlayView &v) { v.DrawArrow(20, 0, 0, 2, 20); });
-    EXPECT_TRUE(LitNear(up, 110, 117));
-    EXPECT_TRUE(LitNear(up, 130, 117));
-    EXPECT_FALSE(LitNear(up, 110, 83));
+    EXPECT_TRUE(Lit(up, 110, 117) && Lit(up, 130, 117));
+    EXPECT_FALSE(Lit(up, 110, 83)) << "direction 2 points up, its wings below";
 
-    TessivFrontBuffer const down = Snapshot([](OverlayView &v) { v.DrawArrow(20, 0, 0, 3, 20); });
-    EXPECT_TRUE(LitNear(down, 110, 83));
-    EXPECT_FALSE(LitNear(down, 110, 117));
-}
-
-TEST_F(ViewOverlayTest, ArcSpansHalfTheSweepEachSide)
-{
-    // Radius 50, sweep 90: from -45 to +45 degrees around +x.
+    // Radius 50, sweep 90: -45 to +45 degrees about +x.
     TessivFrontBuffer const arc = Snapshot([](OverlayView &v) { v.DrawArc(50, 90); });
-    auto at = [](double degrees, int *x, int *y) {
+    for (double degrees : {0.0, 30.0, -44.0, 55.0, -55.0, 180.0}) {
         double const radians = degrees / 180 * 3.141592653589793;
-        *x = static_cast<int>(std::lround(100 + 50 * std::cos(radians)));
-        *y = static_cast<int>(std::lround(100 - 50 * std::sin(radians)));
-    };
-    int x = 0, y = 0;
-    for (double degrees : {0.0, 20.0, -20.0, 44.0, -44.0}) {
-        at(degrees, &x, &y);
-        EXPECT_TRUE(LitNear(arc, x, y)) << degrees << " degrees";
+        int const x = static_cast<int>(std::lround(100 + 50 * std::cos(radians)));
+        int const y = static_cast<int>(std::lround(100 - 50 * std::sin(radians)));
+        EXPECT_EQ(Lit(arc, x, y), std::fabs(degrees) < 45) << degrees << " degrees";
     }
-    for (double degrees : {55.0, -55.0, 180.0}) {
-        at(degrees, &x, &y);
-        EXPECT_FALSE(LitNear(arc, x, y)) << degrees << " degrees";
-    }
-    EXPECT_EQ(LitCount(Snapshot([](OverlayView &v) { v.DrawArc(50, 1.9); })), 0) << "below 2 degrees: nothing";
-    EXPECT_EQ(LitCount(Snapshot([](OverlayView &v) { v.DrawArc(50, -40); })), 0);
-}
+    EXPECT_EQ(LitCount(Snapshot([](OverlayView &v) { v.DrawArc(50, 1.9); })), 0) << "below 2 degrees";
 
-TEST_F(ViewOverlayTest, RectAroundPointIsSquareBesideTheViewSide)
-{
-    // With the identity view the side is -x, so the square stands edge-on
-    // 2000 units left of the point: zoom 2500 puts that on pixel column 20 (a
-    // point at x 12.5 centres it on the column), and
-    // its corners 1.3 x 10 pixels away along the diagonals reach about
-    // 9.2 pixels above and below.
+    // With the identity view the side is -x: the square stands edge-on 2000
+    // units left of the point (pixel column 20 at zoom 2500), its corners
+    // 1.3 x 10 pixels out along the diagonals, about 9.2 above and below.
     view_->zoom() = 2500;
-    ASSERT_DOUBLE_EQ(view_->view_side().x, -1);
-    TessivFrontBuffer const frame = Snapshot([](OverlayView &v) {
+    TessivFrontBuffer const rect = Snapshot([](OverlayView &v) {
         v.DrawRectAroundPoint(CPoint(100, 100), kolt::Pnt3(12.5, 0, 0), 21, RGB(255, 0, 0));
     });
-    std::uint32_t const centre = frame.pixels[100 * 200 + 20];
-    EXPECT_EQ(centre & 0xFFFFFF, 0xFF0000u) << "red from the low byte of the COLORREF";
-    EXPECT_TRUE(LitNear(frame, 20, 93));
-    EXPECT_TRUE(LitNear(frame, 20, 107));
-    EXPECT_FALSE(LitNear(frame, 20, 113));
-    EXPECT_FALSE(LitNear(frame, 20, 87));
-    EXPECT_FALSE(LitNear(frame, 100, 100)) << "nothing at the point itself";
+    EXPECT_EQ(rect.pixels[100 * 200 + 20] & 0xFFFFFF, 0xFF0000u) << "red from the COLORREF's low byte";
+    EXPECT_TRUE(Lit(rect, 20, 93) && Lit(rect, 20, 107));
+    EXPECT_FALSE(Lit(rect, 20, 113) || Lit(rect, 20, 87) || Lit(rect, 100, 100));
 }
 
-TEST_F(ViewOverlayTest, BillboardFacesTheViewerAndRestores)
+TEST_F(ViewOverlayTest, BillboardFacesTheViewerKeepingItsPosition)
 {
-    auto tilted_square = [](OverlayView &v, bool billboard) {
+    double inside[16] = {}, after[16] = {};
+    TessivFrontBuffer const frame = Snapshot([&](OverlayView &v) {
         glTranslated(50, 0, 0);
         glRotated(90, 0, 1, 0);  // edge-on without the bracket
-        if (billboard)
-            v.billboardCheatSphericalBegin();
-        glBegin(GL_QUADS);
-        glVertex3d(-10, -10, 0);
-        glVertex3d(10, -10, 0);
-        glVertex3d(10, 10, 0);
-        glVertex3d(-10, 10, 0);
-        glEnd();
-        if (billboard)
-            v.billboardEnd();
-    };
-    TessivFrontBuffer const plain = Snapshot([&](OverlayView &v) { tilted_square(v, false); });
-    EXPECT_LT(LitCount(plain), 40);
-
-    double before[16] = {}, after[16] = {};
-    GLint mode = 0;
-    TessivFrontBuffer const faced = Snapshot([&](OverlayView &v) {
-        glGetDoublev(GL_MODELVIEW_MATRIX, before);
-        tilted_square(v, true);
+        v.billboardCheatSphericalBegin();
+        glGetDoublev(GL_MODELVIEW_MATRIX, inside);
+        glRectd(-10, -10, 10, 10);
+        v.billboardEnd();
         glGetDoublev(GL_MODELVIEW_MATRIX, after);
-        glGetIntegerv(GL_MATRIX_MODE, &mode);
     });
-    EXPECT_GE(LitCount(faced), 18 * 18) << "facing the viewer, the square shows its face";
-    EXPECT_TRUE(LitNear(faced, 150, 100)) << "where the translation put it";
-    EXPECT_TRUE(LitNear(faced, 142, 92));
-    EXPECT_FALSE(LitNear(faced, 100, 100));
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    // The model-view after the bracket is the one before plus the
-    // translation and rotation drawn inside the frame.
-    EXPECT_NEAR(after[12], before[12] + 50, 1e-4);
-    EXPECT_NEAR(after[0], 0, 1e-6);  // GL keeps the matrix in single precision
+    EXPECT_GE(LitCount(frame), 18 * 18);
+    EXPECT_TRUE(Lit(frame, 150, 100) && Lit(frame, 142, 92));
+    EXPECT_FALSE(Lit(frame, 100, 100));
+    for (int element : {0, 1, 2, 4, 5, 6, 8, 9, 10})
+        EXPECT_DOUBLE_EQ(inside[element], element % 5 == 0 ? 1 : 0) << "element " << element;
+    EXPECT_NEAR(inside[12], 50, 1e-4);
+    EXPECT_NEAR(after[0], 0, 1e-6) << "the rotation is back after the bracket";
 }
 
-TEST_F(ViewOverlayTest, ConvertVecToPointKeepsThePreviousPixelForPointsOutOfDepth)
+TEST_F(ViewOverlayTest, ConvertVecToPointRepeatsThePixelOfPointsOutOfDepth)
 {
-    view_->Render();  // leaves the model-view of the frame in the context
+    view_->Render();
     kolt::cvector<kolt::Pnt3> points;
     kolt::cvector<CPoint> pixels;
     pixels.push_back(CPoint(7, 7));
     view_->ConvertVecToPoint(points, pixels);
-    EXPECT_EQ(pixels.size(), 0u);
     EXPECT_EQ(pixels.capacity(), 0u);
 
     points.push_back(kolt::Pnt3(50, 50, 0));
@@ -227,107 +161,79 @@ TEST_F(ViewOverlayTest, ConvertVecToPointKeepsThePreviousPixelForPointsOutOfDept
     EXPECT_EQ(pixels[1], pixels[0]);
     EXPECT_NEAR(pixels[2].x, 70, 1);
     EXPECT_NEAR(pixels[2].y, 80, 1);
-    EXPECT_FALSE(view_->gl().IsInScene());
-
     points.clear();
-    points.push_back(kolt::Pnt3(0, 0, 40000));  // in front of the near plane
+    points.push_back(kolt::Pnt3(0, 0, 40000));
     view_->ConvertVecToPoint(points, pixels);
-    ASSERT_EQ(pixels.size(), 1u);
     EXPECT_EQ(pixels[0], CPoint(0, 0)) << "a first point out of depth gives (0, 0)";
 }
 
 TEST(ViewOverlaySnapping, HorizontalOrVerticalWithinTolerance)
 {
     struct Case {
-        CPoint start, current;
+        CPoint current;
         double tolerance;
         bool result;
-        CPoint snapped;  // (-1, -1): left as it was
-    };
-    Case const cases[] = {
-        {{0, 0}, {0, 0}, 100, false, {-1, -1}},
-        {{0, 0}, {14, 0}, 4, false, {-1, -1}},       // closer than 15 pixels
-        {{0, 0}, {15, 0}, 4, true, {15, 0}},
-        {{0, 0}, {20, 3}, 4, false, {-1, -1}},       // |dy| 3 is not below 2
-        {{0, 0}, {20, 3}, 8, true, {20, 0}},
-        {{0, 0}, {20, 20}, 100, false, {20, 0}},     // tie goes horizontal; 45 degrees is too far
-        {{10, 10}, {7, -30}, 8, true, {10, -30}},    // vertical, upwards
-        {{10, 10}, {-20, 12}, 5, true, {-20, 10}},   // horizontal, leftwards
-        {{0, 0}, {6, 20}, 12, false, {-1, -1}},      // |dx| 6 is not below 6
-        {{0, 0}, {6, 20}, 40, true, {0, 20}},        // about 16.7 degrees
-        {{0, 0}, {8, 20}, 40, false, {0, 20}},       // about 21.8 degrees
-        {{0, 0}, {2000000000, -2000000000}, 1e10, false, {2000000000, 0}},
+        CPoint snapped;  // (-1, -1): not written
+    } const cases[] = {
+        {{0, 0}, 100, false, {-1, -1}},
+        {{14, 0}, 4, false, {-1, -1}},   // closer than 15 pixels
+        {{15, 0}, 4, true, {15, 0}},
+        {{20, 3}, 4, false, {-1, -1}},   // |dy| 3 is not below 2
+        {{20, 3}, 8, true, {20, 0}},
+        {{20, 20}, 100, false, {20, 0}},  // a tie goes horizontal; 45 degrees is too far
+        {{-3, -40}, 8, true, {0, -40}},   // vertical
+        {{6, 20}, 12, false, {-1, -1}},  // |dx| 6 is not below 6
+        {{6, 20}, 40, true, {0, 20}},     // 16.7 degrees
+        {{8, 20}, 40, false, {0, 20}},    // 21.8 degrees
+        {{2000000000, -2000000000}, 1e10, false, {2000000000, 0}},
     };
     OverlayView view;
     for (Case const &c : cases) {
         CPoint snapped(-1, -1);
-        EXPECT_EQ(view.GetHoriPointOrVertPoint(c.start, c.current, c.tolerance, snapped), c.result)
-            << "(" << c.current.x << ", " << c.current.y << ") tolerance " << c.tolerance;
-        EXPECT_EQ(snapped, c.snapped) << "(" << c.current.x << ", " << c.current.y << ")";
+        EXPECT_EQ(view.GetHoriPointOrVertPoint(CPoint(0, 0), c.current, c.tolerance, snapped), c.result)
+            << c.current.x << ", " << c.current.y;
+        EXPECT_EQ(snapped, c.snapped) << c.current.x << ", " << c.current.y;
     }
 }
 
-// Status bar with the panes 0 to 3 and an operation object in thousands.
-class ViewStatusTest : public ViewOverlayTest {
-protected:
-    void SetUp() override
-    {
-        ViewOverlayTest::SetUp();
-        UINT const ids[] = {ID_SEPARATOR, 1, 2, 3};
-        ASSERT_TRUE(bar_.SetIndicators(ids, 4));
-        bar_.SetPaneText(0, "ready");
-        operation_.SetUnitScale(1000);
-        ASSERT_TRUE(operation_.SetPrecision("%.2f"));
-    }
-    static double Number(CString const &text, char const *prefix)
-    {
-        std::string const s(text);
-        EXPECT_EQ(s.substr(0, 2), prefix) << s;
-        return std::strtod(s.c_str() + 2, nullptr);
-    }
-    CStatusBar bar_;
-    CBaseOperation operation_;
-};
-
-TEST_F(ViewStatusTest, PointReadOutIsScaledAndFormatted)
+TEST_F(ViewOverlayTest, StatusReadOutInDocumentUnits)
 {
+    CStatusBar bar;
+    UINT const ids[] = {ID_SEPARATOR, 1, 2, 3};
+    ASSERT_TRUE(bar.SetIndicators(ids, 4));
+    bar.SetPaneText(0, "ready");
+    CBaseOperation operation;
+    operation.SetUnitScale(1000);
+    ASSERT_TRUE(operation.SetPrecision("%.2f"));
     view_->ShowStatusCoordinateInfo(kolt::Pnt3(1500, 0, -250));
-    EXPECT_EQ(bar_.GetPaneText(1), CString()) << "nothing written while no bar is connected";
+    EXPECT_EQ(bar.GetPaneText(1), CString()) << "no bar connected";
 
-    view_->connect(&bar_, &operation_);
+    view_->Connect(&bar, &operation);
     view_->ShowStatusCoordinateInfo(kolt::Pnt3(1500, 0, -250));
-    EXPECT_EQ(bar_.GetPaneText(0), CString("ready")) << "pane 0 is never written";
-    EXPECT_EQ(bar_.GetPaneText(1), CString("x:1.50"));
-    EXPECT_EQ(bar_.GetPaneText(2), CString("y:0.00"));
-    EXPECT_EQ(bar_.GetPaneText(3), CString("z:-0.25"));
+    EXPECT_EQ(bar.GetPaneText(0), CString("ready"));
+    EXPECT_EQ(bar.GetPaneText(1), CString("x:1.50"));
+    EXPECT_EQ(bar.GetPaneText(2), CString("y:0.00"));
+    EXPECT_EQ(bar.GetPaneText(3), CString("z:-0.25"));
 
-    ASSERT_TRUE(operation_.SetPrecision("%.4e"));
-    view_->ShowStatusCoordinateInfo(kolt::Pnt3(-12345, 1, 2e6));
-    EXPECT_EQ(bar_.GetPaneText(1), CString("x:-1.2345e+01"));
-    EXPECT_EQ(bar_.GetPaneText(2), CString("y:1.0000e-03"));
-    EXPECT_EQ(bar_.GetPaneText(3), CString("z:2.0000e+03"));
-
-    // The bar without an operation object has nothing to scale by: nothing is written.
-    view_->connect(&bar_, nullptr);
-    view_->ShowStatusCoordinateInfo(kolt::Pnt3(0, 0, 0));
-    EXPECT_EQ(bar_.GetPaneText(1), CString("x:-1.2345e+01"));
-}
-
-TEST_F(ViewStatusTest, PixelReadOutConvertsAtTheOriginsDepth)
-{
-    // Zoom 2000 on 200 pixels: 20 units per pixel, so pixel (150, 50) sees
-    // about (1000, 1000) and pixel (25, 190) about (-1500, -1800).
+    // Zoom 2000 on 200 pixels: 20 units a pixel, so (150, 50) sees about
+    // (1000, 1000) at the origin's depth.
     view_->zoom() = 2000;
-    view_->connect(&bar_, &operation_);
-    ASSERT_TRUE(operation_.SetPrecision("%.3f"));
+    ASSERT_TRUE(operation.SetPrecision("%.4e"));
     view_->ShowStatusCoordinateInfo(CPoint(150, 50));
-    EXPECT_NEAR(Number(bar_.GetPaneText(1), "x:"), 1.0, 0.021);
-    EXPECT_NEAR(Number(bar_.GetPaneText(2), "y:"), 1.0, 0.021);
-    EXPECT_NEAR(Number(bar_.GetPaneText(3), "z:"), 0.0, 0.001);
-    view_->ShowStatusCoordinateInfo(CPoint(25, 190));
-    EXPECT_NEAR(Number(bar_.GetPaneText(1), "x:"), -1.5, 0.021);
-    EXPECT_NEAR(Number(bar_.GetPaneText(2), "y:"), -1.8, 0.021);
     EXPECT_FALSE(view_->gl().IsInScene());
+    char const *prefixes[] = {"x:", "y:", "z:"};
+    double const expected[] = {1, 1, 0};
+    for (int pane = 1; pane <= 3; ++pane) {
+        std::string const text(bar.GetPaneText(pane));
+        EXPECT_EQ(text.substr(0, 2), prefixes[pane - 1]);
+        EXPECT_NE(text.find('e'), std::string::npos) << text << " in the operation's format";
+        EXPECT_NEAR(std::strtod(text.c_str() + 2, nullptr), expected[pane - 1], 0.021) << text;
+    }
+
+    CString const before = bar.GetPaneText(3);
+    view_->Connect(&bar, nullptr);  // no unit scale to use: nothing written
+    view_->ShowStatusCoordinateInfo(kolt::Pnt3(5, 5, 5));
+    EXPECT_EQ(bar.GetPaneText(3), before);
 }
 
 }  // namespace
