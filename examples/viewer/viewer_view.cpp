@@ -109,6 +109,24 @@ void CViewerView::DrawPickMarker()
     glEnd();
     DrawRectAroundPoint(CPoint(x, y), point, 16.0, RGB(255, 230, 25));
 
+    // A square of 20 pixels facing the viewer, so even a sub-pixel face shows.
+    CRect client;
+    GetClientRect(&client);
+    double half = client.Width() > 0 ? 10.0 * 2.0 * m_zoom / client.Width() : 0.0;
+    glPushMatrix();
+    glTranslated(point.x, point.y, point.z);
+    billboardCheatSphericalBegin();
+    glLineWidth(2.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(-half, -half, 0);
+    glVertex3d(half, -half, 0);
+    glVertex3d(half, half, 0);
+    glVertex3d(-half, half, 0);
+    glEnd();
+    billboardEnd();
+    glPopMatrix();
+    glLineWidth(1.0f);
+
     m_label.SetText(CString("face ") + CString(std::to_string(m_pickedFace).c_str()));
     m_label.SetColor(RGB(255, 255, 255));
     m_label.Show(m_textAgent, point);

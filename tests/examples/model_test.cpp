@@ -42,7 +42,7 @@ TEST(ViewerModel, BuiltInModelHasTheAskedSizeAndConsistentArrays)
     for (int triangles : {2000, 50000}) {
         viewer::Model model = viewer::MakeBuiltInModel(triangles);
         EXPECT_GE(model.FaceCount(), triangles);
-        EXPECT_LT(model.FaceCount(), triangles + triangles / 5) << "not far more than asked";
+        EXPECT_LT(model.FaceCount(), triangles + triangles / 3) << "not far more than asked";
         ASSERT_EQ(model.normals.size(), model.positions.size());
         ASSERT_EQ(model.colours.size() / 4, model.positions.size() / 3);
         for (std::size_t v = 0; v < model.normals.size(); v += 3) {
