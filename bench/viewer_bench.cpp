@@ -157,6 +157,8 @@ void PickOurs(benchmark::State &state)
         benchmark::DoNotOptimize(face = view->FindFace(centre));
     if (face < 0)
         state.SkipWithError("the pick found nothing");
+    state.counters["runs_drawn"] = view->GetLastRunsDrawn();
+    state.counters["hits"] = view->GetLastHits().size();
 }
 BENCHMARK(PickOurs)->Name("pick_1m/ours")->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -15,7 +15,7 @@ namespace viewer {
 // Faces are named for picking in runs of kFacesPerGroup consecutive faces;
 // each run keeps a bounding box so a pick pass draws only the runs whose box
 // reaches the pick region, and those with one name per face.
-constexpr int kFacesPerGroup = 1024;
+constexpr int kFacesPerGroup = 512;
 
 struct Box3 {
     float lower[3] = {0, 0, 0};

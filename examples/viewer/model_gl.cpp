@@ -57,7 +57,7 @@ void DrawModel(Model const &model)
     DisableArrays();
 }
 
-int DrawModelForPicking(Model const &model)
+int DrawRunsForPicking(Model const &model)
 {
     if (model.indices.empty())
         return 0;
@@ -76,19 +76,32 @@ int DrawModelForPicking(Model const &model)
     glVertexPointer(3, GL_FLOAT, 0, model.positions.data());
     int faces = model.FaceCount();
     int drawn = 0;
-    for (std::size_t group = 0; group < model.groups.size(); ++group) {
-        if (!BoxReachesVolume(model.groups[group], clip))
+    for (std::size_t run = 0; run < model.groups.size(); ++run) {
+        if (!BoxReachesVolume(model.groups[run], clip))
             continue;
         ++drawn;
-        int first = static_cast<int>(group) * kFacesPerGroup;
-        int last = first + kFacesPerGroup < faces ? first + kFacesPerGroup : faces;
-        for (int face = first; face < last; ++face) {
-            glLoadName(static_cast<GLuint>(face));
-            glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(face) * 3);
-        }
+        int first = static_cast<int>(run) * kFacesPerGroup;
+        int count = first + kFacesPerGroup < faces ? kFacesPerGroup : faces - first;
+        glLoadName(static_cast<GLuint>(run));
+        glDrawElements(GL_TRIANGLES, count * 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(first) * 3);
     }
     glDisableClientState(GL_VERTEX_ARRAY);
     return drawn;
+}
+
+void DrawRunFacesForPicking(Model const &model, int run)
+{
+    if (run < 0 || static_cast<std::size_t>(run) >= model.groups.size())
+        return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, model.positions.data());
+    int first = run * kFacesPerGroup;
+    int last = first + kFacesPerGroup < model.FaceCount() ? first + kFacesPerGroup : model.FaceCount();
+    for (int face = first; face < last; ++face) {
+        glLoadName(static_cast<GLuint>(face));
+        glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(face) * 3);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 }  // namespace viewer

@@ -11,10 +11,13 @@ namespace viewer {
 // are enabled for the call and disabled again.
 void DrawModel(Model const &model);
 
-// For a picking pass (selection mode, pick matrix loaded): only the runs of
-// faces whose bounding box reaches the current view volume are drawn, each
-// face under its own name (its face index, loaded with glLoadName). Returns
-// how many runs were drawn.
-int DrawModelForPicking(Model const &model);
+// For a first picking pass (selection mode, pick matrix loaded): only the
+// runs of faces whose bounding box reaches the current view volume are
+// drawn, each run in one call under its own name (its run index, loaded with
+// glLoadName). Returns how many runs were drawn.
+int DrawRunsForPicking(Model const &model);
+// For a second pass: the faces of one run, each under its own name (its face
+// index). The nearest face under the point lies in the nearest run.
+void DrawRunFacesForPicking(Model const &model, int run);
 
 }  // namespace viewer

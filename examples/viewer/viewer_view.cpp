@@ -69,15 +69,23 @@ void CViewerView::OnMButtonUp(UINT flags, CPoint point)
 int CViewerView::FindFace(CPoint point)
 {
     m_lastHits.clear();
-    if (m_model) {
-        BeginPicking(point, 5.0);
-        viewer::DrawModelForPicking(*m_model);
-        EndPickingOnView(m_lastHits);
-    }
-    // Every face drawn in the pass carries its own name, so the base name
-    // never comes back as a hit.
+    m_lastRunsDrawn = 0;
+    if (!m_model)
+        return -1;
+    // First the runs of faces near the point, one name each; then the faces
+    // of the nearest run, one name each.
+    BeginPicking(point, 5.0);
+    m_lastRunsDrawn = viewer::DrawRunsForPicking(*m_model);
+    int run = EndPicking_Plane();
+    if (run < 0 || run >= static_cast<int>(m_model->groups.size()))
+        return -1;
+    BeginPicking(point, 5.0);
+    viewer::DrawRunFacesForPicking(*m_model, run);
+    EndPickingOnView(m_lastHits);
+    // Every face drawn carries its own name, so the base name never comes
+    // back as a hit.
     int face = m_lastHits.size() == 0 ? -1 : m_lastHits[0];
-    return face < (m_model ? m_model->FaceCount() : 0) ? face : -1;
+    return face < m_model->FaceCount() ? face : -1;
 }
 
 int CViewerView::PickFace(CPoint point)

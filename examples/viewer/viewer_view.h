@@ -24,14 +24,16 @@ public:
         m_pOperation = operation;
     }
 
-    // One picking pass under a client point (5 pixels square): the nearest
-    // face, or -1 when nothing lies there. Draws nothing on screen.
+    // Picks under a client point (5 pixels square): the nearest face, or -1
+    // when nothing lies there. Draws nothing on screen.
     int FindFace(CPoint point);
     // FindFace, then marks the face (or clears the mark) and redraws.
     int PickFace(CPoint point);
     int GetPickedFace() const { return m_pickedFace; }
-    // Faces under the point at the last pick, nearest first.
+    // Faces of the nearest run under the point at the last pick, nearest first.
     kolt::cvector<int> const &GetLastHits() const { return m_lastHits; }
+    // Runs of faces the last pick drew (those whose box reached the pick region).
+    int GetLastRunsDrawn() const { return m_lastRunsDrawn; }
     double GetZoom() const { return m_zoom; }
 
     void Render() override;
@@ -54,6 +56,7 @@ private:
 
     viewer::Model const *m_model = nullptr;
     int m_pickedFace = -1;
+    int m_lastRunsDrawn = 0;
     kolt::cvector<int> m_lastHits;
     CGLText m_label;
 };
