@@ -131,13 +131,13 @@ void CViewerView::DrawPickMarker()
     glVertex3d(half, half, 0);
     glVertex3d(-half, half, 0);
     glEnd();
+    // The label starts just right of the square, in the same screen-aligned frame.
+    m_label.SetText(CString("face ") + CString(std::to_string(m_pickedFace).c_str()));
+    m_label.SetColor(RGB(255, 255, 255));
+    m_label.Show(m_textAgent, kolt::Pnt3(1.4 * half, -0.5 * half, 0));
     billboardEnd();
     glPopMatrix();
     glLineWidth(1.0f);
-
-    m_label.SetText(CString("face ") + CString(std::to_string(m_pickedFace).c_str()));
-    m_label.SetColor(RGB(255, 255, 255));
-    m_label.Show(m_textAgent, point);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
 }
