@@ -20,6 +20,7 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kTriangles = 1000000;
+constexpr int kViewHeight = kHeight - CStatusBar::kHeight;
 
 viewer::Model const &BigModel()
 {
@@ -60,12 +61,18 @@ struct ViewerWindow {
         frame = new CFrameWnd;
         frame->Create(nullptr, "viewer bench", WS_OVERLAPPEDWINDOW, CRect(0, 0, kWidth, kHeight));
         view = new BenchView;
-        view->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight - CStatusBar::kHeight),
+        view->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kViewHeight),
                      frame, AFX_IDW_PANE_FIRST);
         status.Create(frame);
         UINT const panes[] = {ID_SEPARATOR, 1, 2, 3};
         status.SetIndicators(panes, 4);
         frame->RecalcLayout();
+        // Grow the frame by its borders so the view has the baseline's size.
+        CRect frame_window, view_client;
+        frame->GetWindowRect(&frame_window);
+        view->GetClientRect(&view_client);
+        frame->MoveWindow(0, 0, frame_window.Width() + kWidth - view_client.Width(),
+                          frame_window.Height() + kViewHeight - view_client.Height());
         view->SetModel(&BigModel());
         frame->InitialUpdateFrame(nullptr, TRUE);
     }
@@ -98,7 +105,7 @@ void BareFrame(void *data)
                       light_diffuse[] = {0.8f, 0.8f, 0.8f, 1.0f}, light_specular[] = {0.1f, 0.1f, 0.0f, 0.1f},
                       light_position[] = {0, 0, 1000, 0},
                       global_ambient[] = {55 / 255.0f, 55 / 255.0f, 55 / 255.0f, 1.0f};
-        glViewport(0, 0, kWidth, kHeight - CStatusBar::kHeight);
+        glViewport(0, 0, kWidth, kViewHeight);
         glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
         glShadeModel(GL_SMOOTH);
         glDisable(GL_CULL_FACE);
@@ -121,7 +128,7 @@ void BareFrame(void *data)
         glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
         glEnable(GL_NORMALIZE);
     }
-    double const half_height = 500.0 * (kHeight - CStatusBar::kHeight) / kWidth;
+    double const half_height = 500.0 * kViewHeight / kWidth;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-500, 500, -half_height, half_height, -20000, 20000);
@@ -138,7 +145,7 @@ void BareFrame(void *data)
 void ViewerFrameBareEgl(benchmark::State &state)
 {
     viewer::Model const &model = BigModel();
-    if (!tessiv_platform::bare_egl::open(kWidth, kHeight - CStatusBar::kHeight)) {
+    if (!tessiv_platform::bare_egl::open(kWidth, kViewHeight)) {
         state.SkipWithError("no EGL display");
         return;
     }
@@ -151,7 +158,7 @@ BENCHMARK(ViewerFrameBareEgl)->Name("viewer_frame_1m/bare_egl")->Unit(benchmark:
 void PickOurs(benchmark::State &state)
 {
     BenchView *view = ViewerWindow::Get().view;
-    CPoint centre(kWidth / 2 - 120, (kHeight - CStatusBar::kHeight) / 2);
+    CPoint centre(kWidth / 2 - 120, kViewHeight / 2);
     int face = -1;
     for (auto _ : state)
         benchmark::DoNotOptimize(face = view->FindFace(centre));
@@ -165,7 +172,7 @@ BENCHMARK(PickOurs)->Name("pick_1m/ours")->Unit(benchmark::kMillisecond)->UseRea
 void PickNamingEveryFace(benchmark::State &state)
 {
     BenchView *view = ViewerWindow::Get().view;
-    CPoint centre(kWidth / 2 - 120, (kHeight - CStatusBar::kHeight) / 2);
+    CPoint centre(kWidth / 2 - 120, kViewHeight / 2);
     for (auto _ : state)
         benchmark::DoNotOptimize(view->PickNamingEveryFace(centre));
 }
