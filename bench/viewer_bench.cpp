@@ -36,13 +36,7 @@ public:
     {
         viewer::Model const &model = BigModel();
         BeginPicking(point, 5.0);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, model.positions.data());
-        for (int face = 0; face < model.FaceCount(); ++face) {
-            glLoadName(static_cast<GLuint>(face));
-            glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(face) * 3);
-        }
-        glDisableClientState(GL_VERTEX_ARRAY);
+        viewer::DrawFacesNamed(model, 0, model.FaceCount());
         kolt::cvector<int> names;
         EndPickingOnView(names);
         return names.size() == 0 ? -1 : names[0];

@@ -83,7 +83,8 @@ int DrawRunsForPicking(Model const &model)
         int first = static_cast<int>(run) * kFacesPerGroup;
         int count = first + kFacesPerGroup < faces ? kFacesPerGroup : faces - first;
         glLoadName(static_cast<GLuint>(run));
-        glDrawElements(GL_TRIANGLES, count * 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(first) * 3);
+        glDrawElements(GL_TRIANGLES, count * 3, GL_UNSIGNED_INT,
+                       model.indices.data() + static_cast<std::size_t>(first) * 3);
     }
     glDisableClientState(GL_VERTEX_ARRAY);
     return drawn;
@@ -93,10 +94,15 @@ void DrawRunFacesForPicking(Model const &model, int run)
 {
     if (run < 0 || static_cast<std::size_t>(run) >= model.groups.size())
         return;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, model.positions.data());
     int first = run * kFacesPerGroup;
     int last = first + kFacesPerGroup < model.FaceCount() ? first + kFacesPerGroup : model.FaceCount();
+    DrawFacesNamed(model, first, last);
+}
+
+void DrawFacesNamed(Model const &model, int first, int last)
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, model.positions.data());
     for (int face = first; face < last; ++face) {
         glLoadName(static_cast<GLuint>(face));
         glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(face) * 3);

@@ -19,5 +19,8 @@ int DrawRunsForPicking(Model const &model);
 // For a second pass: the faces of one run, each under its own name (its face
 // index). The nearest face under the point lies in the nearest run.
 void DrawRunFacesForPicking(Model const &model, int run);
+// Faces first to last - 1 (in range), each in its own draw call under its
+// own name (its face index).
+void DrawFacesNamed(Model const &model, int first, int last);
 
 }  // namespace viewer

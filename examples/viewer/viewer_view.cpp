@@ -111,7 +111,8 @@ void CViewerView::DrawPickMarker()
     glColor3f(1.0f, 0.9f, 0.1f);
     glBegin(GL_LINE_LOOP);
     for (int corner = 0; corner < 3; ++corner) {
-        std::uint32_t v = m_model->indices[static_cast<std::size_t>(m_pickedFace) * 3 + static_cast<std::size_t>(corner)];
+        std::size_t index = static_cast<std::size_t>(m_pickedFace) * 3 + static_cast<std::size_t>(corner);
+        std::uint32_t v = m_model->indices[index];
         glVertex3fv(&m_model->positions[v * 3]);
     }
     glEnd();

@@ -123,7 +123,8 @@ double ChangedShare(kolt::PixelImage const &a, kolt::PixelImage const &b)
 
 TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
 {
-    ProgramRun run = Viewer("--triangles 20000 --size 320x240 --unit-scale 10 --decimals 1 --out '" + dir.string() + "'");
+    ProgramRun run =
+        Viewer("--triangles 20000 --size 320x240 --unit-scale 10 --decimals 1 --out '" + dir.string() + "'");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
 
     char const *steps[] = {"00-initial", "01-rotate", "02-pan", "03-zoom", "04-pick", "05-zoomall", "06-resize"};

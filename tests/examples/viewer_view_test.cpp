@@ -2,13 +2,12 @@
 // a pass naming every face, and picks in empty space, without a model or
 // after the window is gone find nothing without failing.
 #include "model.h"
+#include "model_gl.h"
 #include "viewer_view.h"
 
 #include <tessiv/platform/headless.h>
 
 #include <gtest/gtest.h>
-
-#include <GL/gl.h>
 
 namespace {
 
@@ -19,13 +18,7 @@ public:
     int PickNamingEveryFace(viewer::Model const &model, CPoint point)
     {
         BeginPicking(point, 5.0);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, model.positions.data());
-        for (int face = 0; face < model.FaceCount(); ++face) {
-            glLoadName(static_cast<GLuint>(face));
-            glDrawElements(GL_TRIANGLES, 3, GL_UNSIGNED_INT, model.indices.data() + static_cast<std::size_t>(face) * 3);
-        }
-        glDisableClientState(GL_VERTEX_ARRAY);
+        viewer::DrawFacesNamed(model, 0, model.FaceCount());
         kolt::cvector<int> names;
         EndPickingOnView(names);
         return names.size() == 0 ? -1 : names[0];
