@@ -6,14 +6,28 @@
 #include <tessiv/platform/cmenu.h>
 #include <tessiv/platform/resource_chain.h>
 #include <tessiv/platform/winuser.h>
-#include <tessiv/shell/resource.h>
 #include <tessiv/view/module_resource.h>
 
 #include <cmath>
 
 namespace {
 
+// Cursor resources of the module (the numbers shell/resource.h names; the
+// view may not include shell/).
+constexpr int kRotateCursor = 144;
+constexpr int kPanCursor = 5111;
+constexpr int kZoomCursor = 149;
+
 bool KeyHeld(int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }
+
+// The world point under (x, y) at the depth of reference; the origin when the
+// scene could not begin, since no matrices can be read without a context.
+kolt::Pnt3 WorldPoint(Cgl &gl, int x, int y, kolt::Pnt3 const &reference)
+{
+    if (!gl.IsInScene())
+        return kolt::Pnt3(0, 0, 0);
+    return gl.Cvt2Dto3D(x, y, reference);
+}
 
 }  // namespace
 
@@ -67,7 +81,7 @@ void CBaseView::OnLButtonDown(UINT, CPoint point)
     BeginScene();
     SetProjection();
     // Only the projection is loaded: the model-view is what the last frame left.
-    m_lastPoint3D = m_gl.Cvt2Dto3D(point.x, point.y, MouseReferencePoint());
+    m_lastPoint3D = WorldPoint(m_gl, point.x, point.y, MouseReferencePoint());
     m_gl.SceneEnd();
     if (KeyHeld(VK_MENU))
         TakeCapture();
@@ -152,7 +166,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
     // The world point under the cursor for the camera as it was before this move.
     BeginScene();
     SetProjection();
-    kolt::Pnt3 const under_cursor = m_gl.Cvt2Dto3D(point.x, point.y, MouseReferencePoint());
+    kolt::Pnt3 const under_cursor = WorldPoint(m_gl, point.x, point.y, MouseReferencePoint());
     m_gl.SceneEnd();
 
     int operation = kMouseNone;
@@ -166,7 +180,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
     if (operation == kMouseZoom) {
         // The dominant direction decides, ties to dx: right or up zooms in.
         Zoom(std::fabs(dx) - std::fabs(dy) >= 0 ? -dx : dy);
-        ShowModuleCursor(IDC_TESSIV_ZOOM);
+        ShowModuleCursor(kZoomCursor);
         drawn = true;
         Render();
     } else if (operation == kMouseRotate) {
@@ -186,7 +200,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
             m_viewNode.Rotate(nullptr, x_axis, b);
         }
         SetViewDir();
-        ShowModuleCursor(IDC_TESSIV_ROTATE);
+        ShowModuleCursor(kRotateCursor);
         drawn = true;
         Render();
     } else if (operation == kMousePan) {
@@ -195,12 +209,12 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
         SetProjection();
         SetModelView();
         kolt::Pnt3 const origin(0, 0, 0);
-        kolt::Pnt3 const from = m_gl.Cvt2Dto3D(m_lastPoint.x, m_lastPoint.y, origin);
-        kolt::Pnt3 const to = m_gl.Cvt2Dto3D(point.x, point.y, origin);
+        kolt::Pnt3 const from = WorldPoint(m_gl, m_lastPoint.x, m_lastPoint.y, origin);
+        kolt::Pnt3 const to = WorldPoint(m_gl, point.x, point.y, origin);
         m_gl.SceneEnd();
         m_viewNode.Translate(nullptr, kolt::Pnt3(to.x - from.x, to.y - from.y, to.z - from.z));
         SetViewDir();
-        ShowModuleCursor(IDC_TESSIV_PAN);
+        ShowModuleCursor(kPanCursor);
         drawn = true;
         Render();
     }
@@ -237,13 +251,13 @@ void CBaseView::SetCurCursor()
     CModuleResourceSwitch resources;
     switch (m_mouseMode) {
     case kMouseRotate:
-        ShowModuleCursor(IDC_TESSIV_ROTATE);
+        ShowModuleCursor(kRotateCursor);
         break;
     case kMousePan:
-        ShowModuleCursor(IDC_TESSIV_PAN);
+        ShowModuleCursor(kPanCursor);
         break;
     case kMouseZoom:
-        ShowModuleCursor(IDC_TESSIV_ZOOM);
+        ShowModuleCursor(kZoomCursor);
         break;
     default:
         ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
