@@ -49,6 +49,15 @@ void frame()
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
+void drawing_frame(void (*draw)(void *), void *data)
+{
+    eglMakeCurrent(display, surfaces[back], surfaces[back], context);
+    draw(data);
+    back ^= 1;
+    eglMakeCurrent(display, surfaces[back], surfaces[back], context);
+    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+}
+
 void exchanging_frame()
 {
     eglMakeCurrent(display, surfaces[back], surfaces[back], context);

@@ -14,6 +14,10 @@ void frame();
 // The same with the swap exchanging the two pbuffers by rebinding, as the
 // headless drawable swaps.
 void exchanging_frame();
+// A frame of the caller's drawing: make-current, draw(data), exchange the
+// pbuffers by rebinding, release. The context keeps its state between
+// frames, so the first call's drawing may also set it up.
+void drawing_frame(void (*draw)(void *), void *data);
 void close();
 
 }  // namespace tessiv_platform::bare_egl
