@@ -20,6 +20,15 @@ constexpr int kZoomCursor = 149;
 
 bool KeyHeld(int virtual_key) { return GetAsyncKeyState(virtual_key) < 0; }
 
+// The world point under (x, y) at the depth of reference; the origin when the
+// scene could not begin, since no matrices can be read without a context.
+kolt::Pnt3 WorldPoint(Cgl &gl, int x, int y, kolt::Pnt3 const &reference)
+{
+    if (!gl.IsInScene())
+        return kolt::Pnt3(0, 0, 0);
+    return gl.Cvt2Dto3D(x, y, reference);
+}
+
 }  // namespace
 
 void CBaseView::TakeCapture()
@@ -72,7 +81,7 @@ void CBaseView::OnLButtonDown(UINT, CPoint point)
     BeginScene();
     SetProjection();
     // Only the projection is loaded: the model-view is what the last frame left.
-    m_lastPoint3D = m_gl.Cvt2Dto3D(point.x, point.y, MouseReferencePoint());
+    m_lastPoint3D = WorldPoint(m_gl, point.x, point.y, MouseReferencePoint());
     m_gl.SceneEnd();
     if (KeyHeld(VK_MENU))
         TakeCapture();
@@ -157,7 +166,7 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
     // The world point under the cursor for the camera as it was before this move.
     BeginScene();
     SetProjection();
-    kolt::Pnt3 const under_cursor = m_gl.Cvt2Dto3D(point.x, point.y, MouseReferencePoint());
+    kolt::Pnt3 const under_cursor = WorldPoint(m_gl, point.x, point.y, MouseReferencePoint());
     m_gl.SceneEnd();
 
     int operation = kMouseNone;
@@ -200,8 +209,8 @@ void CBaseView::OnMouseMove(UINT, CPoint point)
         SetProjection();
         SetModelView();
         kolt::Pnt3 const origin(0, 0, 0);
-        kolt::Pnt3 const from = m_gl.Cvt2Dto3D(m_lastPoint.x, m_lastPoint.y, origin);
-        kolt::Pnt3 const to = m_gl.Cvt2Dto3D(point.x, point.y, origin);
+        kolt::Pnt3 const from = WorldPoint(m_gl, m_lastPoint.x, m_lastPoint.y, origin);
+        kolt::Pnt3 const to = WorldPoint(m_gl, point.x, point.y, origin);
         m_gl.SceneEnd();
         m_viewNode.Translate(nullptr, kolt::Pnt3(to.x - from.x, to.y - from.y, to.z - from.z));
         SetViewDir();

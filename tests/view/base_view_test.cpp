@@ -29,6 +29,7 @@ public:
     using CBaseView::m_fixedPickSize;
     using CBaseView::m_gl;
     using CBaseView::m_lastPoint;
+    using CBaseView::m_lastPoint3D;
     using CBaseView::m_lButtonDown;
     using CBaseView::m_mButtonDown;
     using CBaseView::m_mouseMode;
@@ -467,7 +468,9 @@ TEST_F(BaseViewTest, NoContextZeroSizeAndMessagesAfterDestroyNeverCrash)
     view->SendMessage(WM_DESTROY);
     EXPECT_EQ(view->m_gl.Initialized(), 0);
     EXPECT_EQ(view->m_gl.RenderingContext(), nullptr);
-    Drag(TessivMouseButton::Left, {{100, 100}, {120, 110}});
+    Drag(TessivMouseButton::Right, {{100, 100}, {120, 110}});
+    EXPECT_TRUE(Same(view->m_lastPoint3D, kolt::Pnt3(0, 0, 0))) << "no context: world points are the origin";
+    EXPECT_EQ(view->m_viewNode.GetGlobalMatrix()[12], 0) << "and a pan moves nothing";
     ASSERT_TRUE(TessivSendMouseWheel(view->m_hWnd, 120, {1, 1}));
     view->SendMessage(WM_PAINT);
     view->SendMessage(WM_SIZE, 0, At(10, 10));
