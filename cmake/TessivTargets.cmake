@@ -5,6 +5,14 @@ include_guard(GLOBAL)
 add_library(tessiv_build_flags INTERFACE)
 target_compile_options(tessiv_build_flags INTERFACE -Wall -Wextra
   $<$<BOOL:${TESSIV_WERROR}>:-Werror>)
+# g++ gives the function-local statics of inline functions (such as the
+# huge-page probe behind kolt::cvector) unique binding, and the loader then
+# keeps every library holding one loaded for good; loaded by a host's
+# dlopen, libkolt and libzt_base would pin libtessiv.so too, so a host's
+# dlclose would not unload the module (nor run its ExitInstance then).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  target_compile_options(tessiv_build_flags INTERFACE -fno-gnu-unique)
+endif()
 if(TESSIV_CHECKED)
   target_compile_definitions(tessiv_build_flags INTERFACE TESSIV_CHECKED=1)
 endif()

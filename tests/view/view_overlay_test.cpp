@@ -44,21 +44,9 @@ public:
     }
 };
 
-// A 200 x 200 view at zoom 100: scene (x, y) is pixel (100 + x, 100 - y).
-class ViewOverlayTest : public ::testing::Test {
+// Scene (x, y) is pixel (100 + x, 100 - y).
+class ViewOverlayTest : public ViewFixture<OverlayView> {
 protected:
-    void SetUp() override
-    {
-        view_ = OpenTestView<OverlayView>(200, 200);
-        ASSERT_NE(view_, nullptr);
-        ASSERT_EQ(view_->gl().Width(), 200);
-        view_->zoom() = 100;
-    }
-    void TearDown() override
-    {
-        if (view_)
-            view_->DestroyWindow();
-    }
     TessivFrontBuffer Snapshot(std::function<void(OverlayView &)> draw)
     {
         view_->draw = std::move(draw);
@@ -84,7 +72,6 @@ protected:
             count += (pixel & 0xFFFFFF) != 0;
         return count;
     }
-    OverlayView *view_ = nullptr;
 };
 
 TEST_F(ViewOverlayTest, ArrowsArcsAndRectangleAtTheirPixels)

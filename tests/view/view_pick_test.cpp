@@ -20,22 +20,8 @@ public:
     double &zoom() { return m_zoom; }
 };
 
-// A 200 x 200 view at zoom 100: one scene unit per pixel, the centre pixel
-// on the scene origin, a larger scene z nearer.
-class ViewPickTest : public ::testing::Test {
+class ViewPickTest : public ViewFixture<PickView> {
 protected:
-    void SetUp() override
-    {
-        view_ = OpenTestView<PickView>(200, 200);
-        ASSERT_NE(view_, nullptr);
-        ASSERT_EQ(view_->gl().Height(), 200);
-        view_->zoom() = 100;
-    }
-    void TearDown() override
-    {
-        if (view_)
-            view_->DestroyWindow();
-    }
     // A 20 x 20 square around the scene origin at depth z.
     static void Square(double z)
     {
@@ -67,7 +53,6 @@ protected:
         EXPECT_EQ(found, names.size() != 0);
         return std::vector<int>(names.begin(), names.end());
     }
-    PickView *view_ = nullptr;
 };
 
 TEST_F(ViewPickTest, NearestFarthestAndTies)
