@@ -34,7 +34,8 @@ struct Projection {
 
 Projection read_projection()
 {
-    Projection current;
+    // Without a current context the queries write nothing, so start at zero.
+    Projection current{};
     glGetDoublev(GL_MODELVIEW_MATRIX, current.modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, current.projection);
     glGetIntegerv(GL_VIEWPORT, current.viewport);
@@ -182,7 +183,7 @@ kolt::Pnt3 Cgl::Cvt2Dto3D(kolt::Pnt3 const &win) { return UnprojectAtDepthOf(win
 
 kolt::Pnt3 Cgl::UnprojectAtDepthOf(double x, double y, kolt::Pnt3 const &ref)
 {
-    double modelview[16], projection[16];
+    double modelview[16] = {}, projection[16] = {};  // zero without a current context
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     kolt::MatX4 combined;
@@ -210,7 +211,7 @@ kolt::Pnt3 Cgl::Cvt2Dto3D(kolt::Pnt3 const &a, kolt::Pnt3 const &b)
     double bx = (b.x - half_width) / half_width;
     double by = (half_height - b.y) / half_height;
 
-    double modelview[16], projection[16];
+    double modelview[16] = {}, projection[16] = {};  // zero without a current context
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     double g[16], h[16];
