@@ -176,10 +176,9 @@ void CSplitterWnd::LayoutOne(CRowColInfo *info, int count, int space, int gap, i
             size = std::min(std::max(info[index].nIdealSize, 0), std::max(0, left - 2 * border));
         // Too small to be useful: the row or column is not shown at all.
         if (size < std::max(info[index].nMinSize, 1) && count > 1) {
-            if (index == count - 1 && last_shown >= 0) {
-                // The last one's space goes to the one shown before it.
-                info[last_shown].nCurSize += left + gap;
-            }
+            // The last one's space, and the gap before it, go to the one shown before it.
+            if (index == count - 1 && last_shown >= 0)
+                info[last_shown].nCurSize += std::max(0, space - position + gap);
             info[index].nCurSize = 0;
             continue;
         }

@@ -102,6 +102,14 @@ TEST_F(SplitterWndTest, LaysOutPanesFromTheColumnInfosAndTheLastTakesTheRest)
     EXPECT_TRUE(pane_rect(splitter, 0, 0).IsRectEmpty());
     EXPECT_EQ(pane_rect(splitter, 0, 1).left, border);
 
+    // Wider than the window: it is clipped, and the last column, left too small, is not shown.
+    splitter.SetColumnInfo(0, 5000, 10);
+    splitter.RecalcLayout();
+    splitter.GetColumnInfo(0, current, minimum);
+    EXPECT_EQ(current, inside.Width() - 2 * border);
+    splitter.GetColumnInfo(1, current, minimum);
+    EXPECT_EQ(current, 0);
+
     CWnd *focused = splitter.GetPane(1, 0);
     splitter.SetActivePane(1, 0);
     int row = -1, col = -1;
