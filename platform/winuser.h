@@ -448,6 +448,9 @@ constexpr int GCLP_HCURSOR = -12;
 constexpr int GCLP_HBRBACKGROUND = -10;
 constexpr int GCL_STYLE = -26;
 
+// Grows a client rectangle to the window rectangle of a window with the
+// styles, as the layer computes non-client areas (menus are not counted).
+BOOL AdjustWindowRectEx(RECT *rect, DWORD style, BOOL menu, DWORD ex_style);
 BOOL GetClientRect(HWND window, RECT *rect);
 BOOL GetWindowRect(HWND window, RECT *rect);
 BOOL ClientToScreen(HWND window, POINT *point);
