@@ -64,16 +64,26 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD nMode)
     return CalcFixedLayout((nMode & LM_STRETCH) != 0, (nMode & LM_HORZ) != 0);
 }
 
+namespace {
+
+// Each border line the style asks for takes one pixel off its side.
+void remove_border_lines(CRect &rect, DWORD style)
+{
+    if (style & CBRS_BORDER_LEFT)
+        ++rect.left;
+    if (style & CBRS_BORDER_TOP)
+        ++rect.top;
+    if (style & CBRS_BORDER_RIGHT)
+        --rect.right;
+    if (style & CBRS_BORDER_BOTTOM)
+        --rect.bottom;
+}
+
+}  // namespace
+
 void CControlBar::CalcInsideRect(CRect &rect, BOOL bHorz) const
 {
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        ++rect.left;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        ++rect.top;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        --rect.right;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        --rect.bottom;
+    remove_border_lines(rect, m_dwStyle);
     bool gripper = (m_dwStyle & (CBRS_GRIPPER | CBRS_FLOATING)) == CBRS_GRIPPER;
     if (bHorz) {
         rect.left += m_cxLeftBorder + (gripper ? kGripperWidth : 0);
@@ -103,14 +113,7 @@ void CControlBar::DrawBorders(CDC *pDC, CRect &rect)
         pDC->FillSolidRect(rect.right - 1, rect.top, 1, rect.Height(), shadow);
     if (m_dwStyle & CBRS_BORDER_BOTTOM)
         pDC->FillSolidRect(rect.left, rect.bottom - 1, rect.Width(), 1, shadow);
-    if (m_dwStyle & CBRS_BORDER_LEFT)
-        ++rect.left;
-    if (m_dwStyle & CBRS_BORDER_TOP)
-        ++rect.top;
-    if (m_dwStyle & CBRS_BORDER_RIGHT)
-        --rect.right;
-    if (m_dwStyle & CBRS_BORDER_BOTTOM)
-        --rect.bottom;
+    remove_border_lines(rect, m_dwStyle);
 }
 
 void CControlBar::DrawGripper(CDC *pDC, CRect const &rect)

@@ -193,7 +193,7 @@ void CDockBar::DockControlBar(CControlBar *pBar, LPCRECT lpRect)
     }
 }
 
-CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
+CSize CDockBar::ArrangeBars(bool move)
 {
     bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     int across = 0, longest = 0;
@@ -206,49 +206,41 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 continue;
             CSize size = docked_size(bar, horizontal, m_bFloating);
             int desired = horizontal ? m_arrPositions[index].x : m_arrPositions[index].y;
-            along = std::max(along, desired) + static_cast<int>(horizontal ? size.cx : size.cy);
+            int start = std::max(along, desired);
+            if (move && horizontal)
+                bar->MoveWindow(start, across, size.cx, size.cy);
+            else if (move)
+                bar->MoveWindow(across, start, size.cx, size.cy);
+            along = start + static_cast<int>(horizontal ? size.cx : size.cy);
             thickness = std::max(thickness, static_cast<int>(horizontal ? size.cy : size.cx));
         }
         across += thickness;
         longest = std::max(longest, along);
         begin = index + 1;
     }
+    return horizontal ? CSize(longest, across) : CSize(across, longest);
+}
+
+CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
+{
+    CSize size = ArrangeBars(false);
     if (bStretch && !m_bFloating) {
         CWnd *parent = GetParent();
         CRect client(0, 0, 0, 0);
         if (parent)
             parent->GetClientRect(&client);
-        longest = std::max(longest, static_cast<int>(bHorz ? client.Width() : client.Height()));
+        if (bHorz)
+            size.cx = std::max(static_cast<int>(size.cx), client.Width());
+        else
+            size.cy = std::max(static_cast<int>(size.cy), client.Height());
     }
-    return horizontal ? CSize(longest, across) : CSize(across, longest);
+    return size;
 }
 
 void CDockBar::LayoutBars()
 {
-    if (!m_hWnd)
-        return;
-    bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
-    int across = 0;
-    for (std::size_t begin = 0; begin < m_arrBars.size();) {
-        int along = 0, thickness = 0;
-        std::size_t index = begin;
-        for (; index < m_arrBars.size() && m_arrBars[index]; ++index) {
-            CControlBar *bar = m_arrBars[index];
-            if (!bar->IsVisible())
-                continue;
-            CSize size = docked_size(bar, horizontal, m_bFloating);
-            int desired = horizontal ? m_arrPositions[index].x : m_arrPositions[index].y;
-            int start = std::max(along, desired);
-            if (horizontal)
-                bar->MoveWindow(start, across, size.cx, size.cy);
-            else
-                bar->MoveWindow(across, start, size.cx, size.cy);
-            along = start + static_cast<int>(horizontal ? size.cx : size.cy);
-            thickness = std::max(thickness, static_cast<int>(horizontal ? size.cy : size.cx));
-        }
-        across += thickness;
-        begin = index + 1;
-    }
+    if (m_hWnd)
+        ArrangeBars(true);
 }
 
 void CDockBar::OnSize(UINT nType, int cx, int cy)

@@ -42,6 +42,9 @@ public:
     afx_msg void OnPaint();
 
 protected:
+    // Places the rows (moving the bars when asked) and returns the size
+    // they take.
+    CSize ArrangeBars(bool move);
     // Where each docked bar sits in the dock bar's client area, by index.
     std::vector<CPoint> m_arrPositions;
     std::vector<CControlBar *> m_arrBars;

@@ -109,7 +109,7 @@ void CToolBar24::DoPaint(CDC *pDC)
 void CToolBar24::DrawGripper(CDC *pDC, CRect const &rect)
 {
     pDC->FillSolidRect(&rect, GetSysColor(COLOR_BTNFACE));
-    CToolBar::DrawGripper(pDC, rect);
+    CControlBar::DrawGripper(pDC, rect);
 }
 
 // ---- CMyToolBar ---------------------------------------------------------------
