@@ -121,6 +121,10 @@ public:
     void ClientToScreen(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void ScreenToClient(LPRECT lpRect) const;
+    // Grows a client rectangle to the window rectangle this window's styles
+    // give (adjustOutside also counts scroll bars, which the layer has none of).
+    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder);
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
     BOOL SetWindowPos(CWnd const *pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
@@ -140,6 +144,9 @@ public:
     CWnd *SetParent(CWnd *pWndNewParent);
     CFrameWnd *GetParentFrame() const;
     CWnd *GetTopLevelParent() const;
+    // The owner: the window set with SetOwner, else the parent.
+    CWnd *GetOwner() const;
+    void SetOwner(CWnd *pOwnerWnd);
     CWnd *GetDlgItem(int nID) const;
     // The first descendant with the control ID, breadth first; with
     // bOnlyPerm only one with a permanent object.
@@ -216,6 +223,11 @@ protected:
     virtual void PostNcDestroy();
 
     WNDPROC m_pfnSuper = nullptr;  // the procedure DefWindowProc calls
+
+public:
+    HWND m_hWndOwner = nullptr;  // set by SetOwner; null: the parent owns
+
+protected:
 
     DECLARE_MESSAGE_MAP()
 

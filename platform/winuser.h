@@ -173,6 +173,14 @@ constexpr int HTTRANSPARENT = -1;
 constexpr int HTNOWHERE = 0;
 constexpr int HTCLIENT = 1;
 constexpr int HTCAPTION = 2;
+constexpr int HTLEFT = 10;
+constexpr int HTRIGHT = 11;
+constexpr int HTTOP = 12;
+constexpr int HTTOPLEFT = 13;
+constexpr int HTTOPRIGHT = 14;
+constexpr int HTBOTTOM = 15;
+constexpr int HTBOTTOMLEFT = 16;
+constexpr int HTBOTTOMRIGHT = 17;
 constexpr int HTBORDER = 18;
 
 // ShowWindow commands.
@@ -449,6 +457,9 @@ constexpr int GCLP_HCURSOR = -12;
 constexpr int GCLP_HBRBACKGROUND = -10;
 constexpr int GCL_STYLE = -26;
 
+// Grows a client rectangle to the window rectangle of a window with the
+// styles, as the layer computes non-client areas (menus are not counted).
+BOOL AdjustWindowRectEx(RECT *rect, DWORD style, BOOL menu, DWORD ex_style);
 BOOL GetClientRect(HWND window, RECT *rect);
 BOOL GetWindowRect(HWND window, RECT *rect);
 BOOL ClientToScreen(HWND window, POINT *point);
