@@ -24,6 +24,7 @@ struct CurrentMessage {
     UINT message;
     WPARAM wparam;
     LPARAM lparam;
+    CurrentMessage const *outer;
 };
 
 // What every dispatch reads, kept together in the thread's static TLS block
@@ -127,22 +128,22 @@ void attach_framework_window(HWND window)
 
 LRESULT AfxWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    DispatchState &state = dispatch_state;
-    CWnd *object = permanent_window(state, window);
+    CWnd *object = permanent_window(window);
     if (!object)
         return DefWindowProcA(window, message, wparam, lparam);
-    CurrentMessage const record{window, message, wparam, lparam};
+    // Everything needed after the call lives in the record on the stack, so
+    // the call keeps no registers of its own alive.
+    CurrentMessage const record{window, message, wparam, lparam, dispatch_state.current_message};
     struct Restore {
-        DispatchState &state;
-        CurrentMessage const *outer;
-        ~Restore() { state.current_message = outer; }
-    } restore{state, state.current_message};
-    state.current_message = &record;
+        CurrentMessage const &record;
+        ~Restore() { dispatch_state.current_message = record.outer; }
+    } restore{record};
+    dispatch_state.current_message = &record;
     // The object may be gone once WindowProc returns (a handler may destroy
     // its own window), so it is looked up again rather than used.
     LRESULT result = object->WindowProc(message, wparam, lparam);
-    if (message == WM_NCDESTROY)
-        if (CWnd *still_attached = permanent_window(state, window))
+    if (record.message == WM_NCDESTROY)
+        if (CWnd *still_attached = permanent_window(record.window))
             tessiv_window_access::finish_destroyed(*still_attached);
     return result;
 }
@@ -320,30 +321,36 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult)
 {
-    LRESULT result = 0;
-    if (message == WM_COMMAND) {
+    // A run of one message (mouse moves) to one object skips the map lookup:
+    // the dynamic type, read from the object without a call, decides the
+    // map, and it changes only while the object is built or torn down.
+    AFX_MSGMAP_ENTRY const *entry;
+    if (message == m_lastMessage && &typeid(*this) == m_lastType) {
+        entry = m_lastEntry;
+    } else if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
             return FALSE;
+        if (pResult)
+            *pResult = 0;
+        return TRUE;
     } else {
-        // Each object remembers its last lookup, so a run of one message
-        // (mouse moves) skips even the thread's lookup cache.
-        AFX_MSGMAP const *map = GetMessageMap();
-        AFX_MSGMAP_ENTRY const *entry;
-        if (message == m_lastMessage && map == m_lastMap) {
-            entry = m_lastEntry;
-        } else {
-            entry = AfxFindMessageEntry(map, message);
-            m_lastMessage = message;
-            m_lastMap = map;
-            m_lastEntry = entry;
-        }
-        if (!entry)
-            return FALSE;
-        result = entry->pfnDispatch(this, wParam, lParam);
+        entry = find_entry(message);
     }
+    if (!entry)
+        return FALSE;
+    LRESULT result = entry->pfnDispatch(this, wParam, lParam);
     if (pResult)
         *pResult = result;
     return TRUE;
+}
+
+AFX_MSGMAP_ENTRY const *CWnd::find_entry(UINT message)
+{
+    AFX_MSGMAP_ENTRY const *entry = AfxFindMessageEntry(GetMessageMap(), message);
+    m_lastMessage = message;
+    m_lastType = &typeid(*this);
+    m_lastEntry = entry;
+    return entry;
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -31,6 +31,8 @@
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
 
+#include <typeinfo>
+
 struct CCreateContext;
 class CFrameWnd;
 class CMenu;
@@ -234,8 +236,10 @@ protected:
 private:
     friend class tessiv_window_access;  // the handle map and dispatch in cwnd.cpp
     bool m_temporary = false;
-    // The last message-map lookup of this object.
+    // The last message-map lookup of this object, keyed by the object's
+    // dynamic type (which decides its map) rather than by the map itself.
+    AFX_MSGMAP_ENTRY const *find_entry(UINT message);
     UINT m_lastMessage = 0;
-    AFX_MSGMAP const *m_lastMap = nullptr;
+    std::type_info const *m_lastType = nullptr;
     AFX_MSGMAP_ENTRY const *m_lastEntry = nullptr;
 };

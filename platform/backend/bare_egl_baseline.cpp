@@ -25,9 +25,12 @@ bool open(int width, int height)
     EGLint major, minor;
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor) || !eglBindAPI(EGL_OPENGL_API))
         return false;
+    // The config a view's pixel format gets from the headless backend (8-bit
+    // alpha, 32-bit depth, no stencil), so both sides clear, test and write
+    // buffers of one layout; EGL sorts the smallest match first.
     EGLint const wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 24,
-                             EGL_NONE};
+                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+                             EGL_DEPTH_SIZE, 32, EGL_STENCIL_SIZE, 0, EGL_NONE};
     EGLConfig config;
     EGLint count = 0;
     if (!eglChooseConfig(display, wanted, &config, 1, &count) || count < 1)

@@ -6,7 +6,8 @@
 namespace tessiv_platform::bare_egl {
 
 // Opens the display and makes a compatibility context and two width x height
-// pbuffers with 24-bit depth buffers. False when EGL is not available.
+// pbuffers in the config a view's pixel format gets (8-bit alpha, 32-bit
+// depth, no stencil). False when EGL is not available.
 bool open(int width, int height);
 // make-current, clear colour and depth, swap (a pbuffer's swap does
 // nothing), release.

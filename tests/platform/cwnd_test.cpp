@@ -127,6 +127,26 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 
+// Clicks its own window from the destructor, when only the BaseWnd part of
+// the object is left to handle it.
+class ClickingOnTeardownWnd : public BaseWnd {
+public:
+    ~ClickingOnTeardownWnd() override { SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(9, 9)); }
+};
+
+class TornDownWnd : public ClickingOnTeardownWnd {
+public:
+    afx_msg void OnLButtonDown(UINT, CPoint point)
+    {
+        events.push_back("TornDown.OnLButtonDown(" + point_text(point) + ")");
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TornDownWnd, ClickingOnTeardownWnd)
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
 class RefusingWnd : public CWnd {
 public:
     static inline int post_nc_destroy_calls = 0;
@@ -204,6 +224,20 @@ TEST_F(CWndTest, DerivedEntryWinsAndTheRestReachesTheBase)
     window.SendMessage(WM_COMMAND, 210);
     expected = {"Base.OnEdit", "Derived.OnEdit", "Derived.OnRange(205)", "default(273)"};
     EXPECT_EQ(events, expected) << "a command range covers its ends only; unknown commands go to the default";
+}
+
+TEST_F(CWndTest, RepeatedMessagesFollowTheObjectsClassWhileItIsTornDown)
+{
+    {
+        TornDownWnd window;
+        ASSERT_TRUE(window.CreateEx(0, nullptr, "w", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr));
+        events.clear();
+        window.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(1, 1));
+        window.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+    }
+    std::vector<std::string> expected{"TornDown.OnLButtonDown(1,1)", "TornDown.OnLButtonDown(2,2)",
+                                      "Base.OnLButtonDown(0,9,9)"};
+    EXPECT_EQ(events, expected) << "once the derived part is gone, its entry no longer handles the message";
 }
 
 TEST_F(CWndTest, HandlersReceiveTheUnpackedParametersAndReturnTheirResults)
