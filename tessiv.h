@@ -16,6 +16,7 @@
 #include <tessiv/platform/create_context.h>
 #include <tessiv/platform/cview.h>
 #include <tessiv/platform/cwnd.h>
+#include <tessiv/platform/display_backend.h>
 #include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/gdi_object.h>
 #include <tessiv/platform/headless.h>
