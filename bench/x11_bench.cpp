@@ -86,34 +86,63 @@ bool WaitForFrame(CountingView *view, long before)
     return true;
 }
 
-// One move of an Alt+left drag through the real server: XTest motion, the
-// event, the queue, the view's rotation, its frame and eglSwapBuffers.
+// An Alt+left drag held through the real server on the shared view window
+// for the life of the object; ready() is false (the benchmark skipped)
+// without a display.
+class RealDrag {
+public:
+    explicit RealDrag(benchmark::State &state) : session_(X11Session::Get())
+    {
+        if (!session_.ready()) {
+            state.SkipWithError(("no X display: " + session_.why()).c_str());
+            return;
+        }
+        static ViewWindow shared;
+        window_ = &shared;
+        session_.Settle();
+        session_.Key(XK_Alt_L, true);
+        session_.MoveTo(kLeft + 300, kTop + 250);
+        session_.Button(1, true);
+    }
+    ~RealDrag()
+    {
+        if (!window_)
+            return;
+        session_.Button(1, false);
+        session_.Key(XK_Alt_L, false);
+    }
+    RealDrag(RealDrag const &) = delete;
+    RealDrag &operator=(RealDrag const &) = delete;
+    bool ready() const { return window_ != nullptr; }
+    CountingView *view() const { return window_->view; }
+    // Moves the pointer to (x, y) of the view through XTest.
+    void Motion(int x, int y) const { XTestFakeMotionEvent(session_.probe(), -1, kLeft + x, kTop + y, CurrentTime); }
+    void Flush() const { XFlush(session_.probe()); }
+    void Sync() const { XSync(session_.probe(), False); }
+
+private:
+    X11Session &session_;
+    ViewWindow *window_ = nullptr;
+};
+
+// One move of the drag: XTest motion, the event, the queue, the view's
+// rotation, its frame and eglSwapBuffers.
 void RotateLatencyX11(benchmark::State &state)
 {
-    X11Session &session = X11Session::Get();
-    if (!session.ready()) {
-        state.SkipWithError(("no X display: " + session.why()).c_str());
+    RealDrag drag(state);
+    if (!drag.ready())
         return;
-    }
-    static ViewWindow window;
-    Display *probe = session.probe();
-    session.Settle();
-    session.Key(XK_Alt_L, true);
-    session.MoveTo(kLeft + 300, kTop + 250);
-    session.Button(1, true);
     int x = 300;
     bool lost = false;
     for (auto _ : state) {
         x = x == 300 ? 301 : 300;
-        long before = window.view->frames;
+        long before = drag.view()->frames;
         auto start = std::chrono::steady_clock::now();
-        XTestFakeMotionEvent(probe, -1, kLeft + x, kTop + 250, CurrentTime);
-        XFlush(probe);
-        lost |= !WaitForFrame(window.view, before);
+        drag.Motion(x, 250);
+        drag.Flush();
+        lost |= !WaitForFrame(drag.view(), before);
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
-    session.Button(1, false);
-    session.Key(XK_Alt_L, false);
     if (lost)
         state.SkipWithError("a motion brought no frame");
 }
@@ -124,28 +153,18 @@ BENCHMARK(RotateLatencyX11)->Name("rotate_move_latency_1m/ours")->Unit(benchmark
 // draws a frame).
 void ContinuousRotationX11(benchmark::State &state)
 {
-    X11Session &session = X11Session::Get();
-    if (!session.ready()) {
-        state.SkipWithError(("no X display: " + session.why()).c_str());
+    RealDrag drag(state);
+    if (!drag.ready())
         return;
-    }
-    static ViewWindow window;
-    Display *probe = session.probe();
-    session.Settle();
-    session.Key(XK_Alt_L, true);
-    session.MoveTo(kLeft + 300, kTop + 250);
-    session.Button(1, true);
     long frames = 0;
     for (auto _ : state) {
-        long before = window.view->frames;
+        long before = drag.view()->frames;
         for (int i = 1; i <= 10; ++i)
-            XTestFakeMotionEvent(probe, -1, kLeft + 300 + (i % 2), kTop + 250 + i, CurrentTime);
-        XSync(probe, False);
-        WaitForFrame(window.view, before + 9);
-        frames += window.view->frames - before;
+            drag.Motion(300 + i % 2, 250 + i);
+        drag.Sync();
+        WaitForFrame(drag.view(), before + 9);
+        frames += drag.view()->frames - before;
     }
-    session.Button(1, false);
-    session.Key(XK_Alt_L, false);
     state.counters["frames_per_second"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
 }
 BENCHMARK(ContinuousRotationX11)->Name("continuous_rotation_1m/x11")->Unit(benchmark::kMillisecond)->UseRealTime();
