@@ -382,10 +382,39 @@ TEST(X11Backend, ADisplayThatGoesAwayQuitsTheHostWithATraceLine)
     EXPECT_EQ(child.Wait(20000), 0);
 }
 
+TEST(X11Backend, NoDisplayIsReportedAndFallsBackToHeadless)
+{
+    RoleProcess child;
+    ASSERT_TRUE(child.Start("no-display", {"DISPLAY=:9999", "TESSIV_BACKEND=x11"}));
+    std::string line;
+    ASSERT_TRUE(child.ReadLine(&line, 20000));
+    EXPECT_EQ(line, "select 0, running headless, window 1, trace: X11 display: cannot open the X display \":9999\"")
+        << "the call fails, the variable falls back, and the cause names the display";
+    EXPECT_EQ(child.Wait(20000), 0);
+}
+
 }  // namespace
 
-// The child of the test above: a window on the given display and a message
-// loop, until the display goes away.
+// The child of the test above: the x11 backend asked for where no server
+// runs, first by the call, then by TESSIV_BACKEND.
+int NoDisplayRole()
+{
+    static std::string trace;
+    TessivSetDiagnosticSink([](char const *title, char const *text) {
+        if (trace.empty())
+            trace = std::string(title) + ": " + std::string(text).substr(0, std::strlen("cannot open the X display \":9999\""));
+    });
+    BOOL selected = TessivSelectDisplayBackend("x11");
+    std::string name = TessivDisplayBackendName();
+    HWND window = CreateWindowExA(0, Class(), "headless", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    std::printf("select %d, running %s, window %d, trace: %s\n", selected, name.c_str(), window ? 1 : 0,
+                trace.c_str());
+    std::fflush(stdout);
+    return 0;
+}
+
+// The child of ADisplayThatGoesAwayQuitsTheHostWithATraceLine: a window on
+// the given display and a message loop, until the display goes away.
 int LoseDisplayRole()
 {
     static std::string trace;

@@ -14,6 +14,8 @@ int main(int argc, char **argv)
             return HeadlessReferenceRole();
         if (std::strcmp(role, "lose-display") == 0)
             return LoseDisplayRole();
+        if (std::strcmp(role, "no-display") == 0)
+            return NoDisplayRole();
         return 64;
     }
     testing::InitGoogleTest(&argc, argv);

@@ -80,3 +80,4 @@ private:
 // The roles, run in the child (x11_view_test.cpp, x11_display_test.cpp).
 int HeadlessReferenceRole();
 int LoseDisplayRole();
+int NoDisplayRole();
