@@ -1,6 +1,7 @@
 // GDI: device contexts over the windows' 32-bit surfaces (which the display
-// backend presents when a window DC is released) and over memory bitmaps, brushes, fills, frames, focus
-// rectangles, block transfers, DIB access and rectangular clipping.
+// backend presents when a window DC is released) and over memory bitmaps,
+// brushes, fills, frames, focus rectangles, block transfers, DIB access and
+// rectangular clipping.
 #include <tessiv/platform/backend/backend.h>
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/win_objects.h>

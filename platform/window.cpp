@@ -1,6 +1,7 @@
 // The window tree, window classes, geometry, show state and painting. The
-// tree in memory is the truth; the display backend mirrors it. Windows are created and used on the user-interface
-// thread; another thread only posts to them (see README.md).
+// tree in memory is the truth; the display backend mirrors it. Windows are
+// created and used on the user-interface thread; another thread only posts
+// to them (see README.md).
 #include <tessiv/platform/backend/backend.h>
 #include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>

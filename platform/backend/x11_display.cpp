@@ -357,8 +357,15 @@ public:
     void set_swap_method(TessivSwapMethod method) override { gl::set_swap_method(method); }
 
 private:
-    static unsigned width_of(RECT const &rect) { return static_cast<unsigned>(std::max(1L, static_cast<long>(rect.right - rect.left))); }
-    static unsigned height_of(RECT const &rect) { return static_cast<unsigned>(std::max(1L, static_cast<long>(rect.bottom - rect.top))); }
+    // X windows are at least 1 x 1; an empty one stays unmapped instead.
+    static unsigned width_of(RECT const &rect)
+    {
+        return static_cast<unsigned>(std::max(1L, static_cast<long>(rect.right - rect.left)));
+    }
+    static unsigned height_of(RECT const &rect)
+    {
+        return static_cast<unsigned>(std::max(1L, static_cast<long>(rect.bottom - rect.top)));
+    }
 
     XWindow *find(HWND handle)
     {
@@ -443,7 +450,8 @@ private:
             return None;
         image->xhot = static_cast<XcursorDim>(std::clamp(static_cast<int>(source.hot_spot.x), 0, source.width - 1));
         image->yhot = static_cast<XcursorDim>(std::clamp(static_cast<int>(source.hot_spot.y), 0, source.height - 1));
-        for (std::size_t i = 0; i < source.pixels.size() && i < static_cast<std::size_t>(source.width * source.height); ++i) {
+        std::size_t const count = static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height);
+        for (std::size_t i = 0; i < count; ++i) {
             // Xcursor wants premultiplied alpha.
             std::uint32_t p = source.pixels[i];
             std::uint32_t alpha = p >> 24;
