@@ -27,7 +27,8 @@ extern "C" char const *__lsan_default_suppressions() { return "leak:swrast_dri.s
 namespace {
 
 // A host view: a red square (name 5) at the scene origin before a blue one
-// (name 9) to its right; a plain left click picks.
+// (name 9) to its right; every move detects the navigation operation, a
+// plain left click picks.
 class SceneView : public CBaseView {
 public:
     using CBaseView::m_viewNode;
@@ -75,11 +76,17 @@ public:
         Draw(true);
         picked = EndPicking();
     }
+    afx_msg void OnMouseMove(UINT flags, CPoint point)
+    {
+        DetectMouseOp(flags);
+        CBaseView::OnMouseMove(flags, point);
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(SceneView, CBaseView)
 ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
 constexpr int kLeft = 60, kTop = 50, kWidth = 400, kHeight = 300;
@@ -192,6 +199,7 @@ TEST_F(X11ViewTest, RealDragsAndWheelTurnsMoveTheCameraAsPostedOnes)
         session->Button(button, false);
     }
     EXPECT_EQ(Camera(host.view), headless[0]) << "same gesture, same camera";
+    EXPECT_NE(headless[0].substr(0, 8), "1 0 0 0 ") << "the drag turned the camera";
     EXPECT_EQ(GetCapture(), nullptr) << "the drag's capture ended with it";
 
     // The frame on the screen against the headless frame of the same camera.
