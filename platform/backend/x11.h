@@ -14,6 +14,9 @@ struct XWindow {
     ::Window id = 0;
     bool gone = false;    // destroyed on the server (by the window manager)
     bool mapped = false;  // what was last asked of the server
+    // An X child over the client area of a GL window with a frame, where GL
+    // draws; 0 when GL draws into the window itself.
+    ::Window client = 0;
 };
 
 struct Connection {
@@ -37,6 +40,10 @@ Connection *connection();
 bool display_lost();
 // The X window of a platform window, or 0.
 ::Window window_id(HWND window);
+// The X window GL draws into for a platform window: the window itself, or
+// (made on first use) an X child over its client area when it has a frame;
+// 0 when there is none.
+::Window gl_window_id(HWND window);
 
 }  // namespace tessiv_platform::backend::x11
 

@@ -150,16 +150,8 @@ public:
         if (!parent)
             return;
         RECT rect = server_rect(window);
-        XSetWindowAttributes attributes{};
-        attributes.background_pixmap = None;  // every pixel comes from GDI or GL
-        attributes.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
-                                PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
-                                KeyReleaseMask | FocusChangeMask;
-        attributes.bit_gravity = NorthWestGravity;
-        ::Window id = XCreateWindow(x_.display, parent, rect.left, rect.top, width_of(rect), height_of(rect), 0,
-                                    x_.depth, InputOutput, x_.visual,
-                                    CWBackPixmap | CWEventMask | CWBitGravity, &attributes);
-        x_.windows[window.handle] = XWindow{id, false, false};
+        ::Window id = make_x_window(parent, rect, kEventMask);
+        x_.windows[window.handle] = XWindow{id, false, false, 0};
         x_.by_id[id] = window.handle;
         if (!(window.style & WS_CHILD)) {
             XSetWMProtocols(x_.display, id, &x_.wm_delete_window, 1);
@@ -190,6 +182,7 @@ public:
             XFlush(x_.display);
         }
         x_.by_id.erase(it->second.id);
+        x_.by_id.erase(it->second.client);
         x_.windows.erase(it);
         if (grab_ == window.handle)
             grab_ = nullptr;
@@ -210,6 +203,11 @@ public:
         if ((changes & kGeometry) && configuring != window.handle) {
             RECT rect = server_rect(window);
             XMoveResizeWindow(x_.display, xw->id, rect.left, rect.top, width_of(rect), height_of(rect));
+            if (xw->client) {
+                RECT client = client_rect_in_window(window);
+                XMoveResizeWindow(x_.display, xw->client, client.left, client.top, width_of(client),
+                                  height_of(client));
+            }
             // The children's offsets follow the parent's client area.
             for (HWND child : window.children)
                 if (Window *c = find_window(child); c && find(child)) {
@@ -324,8 +322,10 @@ public:
     void present_surface(Window &window) override
     {
         XWindow *xw = find(window.handle);
-        // GL windows show their swapped frames, not GDI pixels.
-        if (lost || !xw || xw->gone || window.pixel_format || window.surface.empty() || !x_.direct_pixels)
+        // GL windows show their swapped frames, not GDI pixels (a frame around
+        // the client area still shows).
+        if (lost || !xw || xw->gone || (window.pixel_format && !xw->client) || window.surface.empty() ||
+            !x_.direct_pixels)
             return;
         XImage *image = XCreateImage(x_.display, x_.visual, static_cast<unsigned>(x_.depth), ZPixmap, 0,
                                      reinterpret_cast<char *>(window.surface.data()),
@@ -338,6 +338,24 @@ public:
         image->data = nullptr;  // the surface stays the window's
         XDestroyImage(image);
         XFlush(x_.display);
+    }
+
+    ::Window gl_window(HWND handle)
+    {
+        XWindow *xw = find(handle);
+        Window *window = find_window(handle);
+        if (lost || !xw || xw->gone || !window)
+            return 0;
+        RECT client = client_rect_in_window(*window);
+        bool framed = client.left != 0 || client.top != 0 || client.right != window->rect.right - window->rect.left ||
+                      client.bottom != window->rect.bottom - window->rect.top;
+        if (!framed || xw->client)
+            return framed ? xw->client : xw->id;
+        xw->client = make_x_window(xw->id, client, kEventMask & ~StructureNotifyMask);
+        x_.by_id[xw->client] = handle;
+        XMapWindow(x_.display, xw->client);
+        XFlush(x_.display);
+        return xw->client;
     }
 
     std::vector<PixelFormat> pixel_formats() override { return gl::pixel_formats(); }
@@ -357,6 +375,20 @@ public:
     void set_swap_method(TessivSwapMethod method) override { gl::set_swap_method(method); }
 
 private:
+    static constexpr long kEventMask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
+                                       PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
+                                       KeyReleaseMask | FocusChangeMask;
+
+    ::Window make_x_window(::Window parent, RECT const &rect, long event_mask)
+    {
+        XSetWindowAttributes attributes{};
+        attributes.background_pixmap = None;  // every pixel comes from GDI or GL
+        attributes.event_mask = event_mask;
+        attributes.bit_gravity = NorthWestGravity;
+        return XCreateWindow(x_.display, parent, rect.left, rect.top, width_of(rect), height_of(rect), 0, x_.depth,
+                             InputOutput, x_.visual, CWBackPixmap | CWEventMask | CWBitGravity, &attributes);
+    }
+
     // X windows are at least 1 x 1; an empty one stays unmapped instead.
     static unsigned width_of(RECT const &rect)
     {
@@ -493,11 +525,14 @@ private:
         PostQuitMessage(1);
     }
 
-    // The client point of an event at (x, y) in the window's X window.
-    static POINT screen_point(HWND handle, int x, int y)
+    // The screen point of an event at (x, y) in one of the window's X
+    // windows (its client subwindow's coordinates are client coordinates).
+    POINT screen_point(HWND handle, ::Window source, int x, int y)
     {
         POINT point{x, y};
-        if (Window *window = find_window(handle)) {
+        XWindow *xw = find(handle);
+        Window *window = find_window(handle);
+        if (window && !(xw && source == xw->client)) {
             RECT inner = client_rect_in_window(*window);
             point.x -= inner.left;
             point.y -= inner.top;
@@ -512,11 +547,14 @@ private:
         if (it == x_.by_id.end())
             return;  // a window already destroyed
         HWND handle = it->second;
+        ::Window source = event.xany.window;
+        XWindow *xw = find(handle);
+        bool in_client = xw && source == xw->client;
         switch (event.type) {
         case ButtonPress:
         case ButtonRelease: {
             bool press = event.type == ButtonPress;
-            POINT screen = screen_point(handle, event.xbutton.x, event.xbutton.y);
+            POINT screen = screen_point(handle, source, event.xbutton.x, event.xbutton.y);
             switch (event.xbutton.button) {
             case Button1: queue_mouse_event(handle, press ? WM_LBUTTONDOWN : WM_LBUTTONUP, screen, 0); break;
             case Button2: queue_mouse_event(handle, press ? WM_MBUTTONDOWN : WM_MBUTTONUP, screen, 0); break;
@@ -534,12 +572,12 @@ private:
             break;
         }
         case MotionNotify:
-            queue_mouse_event(handle, WM_MOUSEMOVE, screen_point(handle, event.xmotion.x, event.xmotion.y), 0);
+            queue_mouse_event(handle, WM_MOUSEMOVE, screen_point(handle, source, event.xmotion.x, event.xmotion.y), 0);
             break;
         case EnterNotify:
             if (event.xcrossing.mode == NotifyNormal)
                 queue_mouse_event(handle, WM_MOUSEMOVE,
-                                  screen_point(handle, event.xcrossing.x, event.xcrossing.y), 0);
+                                  screen_point(handle, source, event.xcrossing.x, event.xcrossing.y), 0);
             break;
         case KeyPress:
         case KeyRelease: {
@@ -567,7 +605,7 @@ private:
             Window *window = find_window(handle);
             if (!window)
                 break;
-            RECT inner = client_rect_in_window(*window);
+            RECT inner = in_client ? RECT{} : client_rect_in_window(*window);
             RECT area{event.xexpose.x - inner.left, event.xexpose.y - inner.top,
                       event.xexpose.x - inner.left + event.xexpose.width,
                       event.xexpose.y - inner.top + event.xexpose.height};
@@ -576,7 +614,8 @@ private:
             break;
         }
         case ConfigureNotify:
-            apply_configure(handle, event.xconfigure);
+            if (!in_client)
+                apply_configure(handle, event.xconfigure);
             break;
         case ClientMessage:
             if (event.xclient.message_type == x_.wm_protocols &&
@@ -584,7 +623,7 @@ private:
                 PostMessageA(handle, WM_CLOSE, 0, 0);
             break;
         case DestroyNotify:
-            if (event.xdestroywindow.window == event.xany.window)
+            if (!in_client && event.xdestroywindow.window == event.xany.window)
                 destroyed_by_server(handle);
             break;
         default:
@@ -641,10 +680,17 @@ private:
     std::map<HCURSOR, ::Cursor> cursors_;
 };
 
+X11 *running = nullptr;
+
 }  // namespace
 
 Connection *connection() { return lost ? nullptr : open_connection; }
 bool display_lost() { return lost; }
+
+::Window gl_window_id(HWND window)
+{
+    return running && !lost ? running->gl_window(window) : 0;
+}
 
 ::Window window_id(HWND window)
 {
@@ -694,7 +740,8 @@ Backend *make_x11()
     x->utf8_string = XInternAtom(display, "UTF8_STRING", False);
     open_connection = x;
     TessivSetScreenSize(DisplayWidth(display, x->screen), DisplayHeight(display, x->screen));
-    instance = new X11(x);
+    running = new X11(x);
+    instance = running;
     return instance;
 }
 

@@ -8,9 +8,9 @@
 // a real double-buffered window surface with one depth (and stencil)
 // buffer, which eglSwapBuffers presents; several windows' contexts bound
 // in turn on one thread; reading the front buffer back from the X window.
-// Does not support: GL windows with a frame (the surface covers the whole
-// X window while GL is told the client size), the copying swap method (a
-// window surface's swap is the server's; the setting is kept but ignored).
+// A GL window with a frame draws into an X child over its client area.
+// Does not support: the copying swap method (a window surface's swap is the
+// server's; the setting is kept but ignored).
 // Tested by tests/x11/.
 #include <tessiv/platform/backend/x11.h>
 #include <tessiv/platform/winbase.h>
@@ -178,7 +178,7 @@ Surface *fit_surface(Window &window, EGLConfig config)
         return &it->second;
     if (it != d.surfaces.end())
         destroy_drawable(window);
-    ::Window id = window_id(window.handle);
+    ::Window id = gl_window_id(window.handle);
     if (!id) {
         TessivReportDiagnostic("wglMakeCurrent", "the window has no X window");
         return nullptr;
@@ -359,14 +359,13 @@ bool read_front_buffer(Window &window, TessivFrontBuffer *out)
     if (!out || !usable() || !display().surfaces.count(window.handle))
         return false;
     Connection &x = *connection();
-    ::Window id = window_id(window.handle);
+    ::Window id = gl_window_id(window.handle);
     RECT client;
     GetClientRect(window.handle, &client);
-    RECT inner = client_rect_in_window(window);
     if (!id || client.right <= 0 || client.bottom <= 0)
         return false;
-    // What the last swap showed is what the X window holds.
-    XImage *image = XGetImage(x.display, id, inner.left, inner.top, static_cast<unsigned>(client.right),
+    // What the last swap showed is what the X window GL draws into holds.
+    XImage *image = XGetImage(x.display, id, 0, 0, static_cast<unsigned>(client.right),
                               static_cast<unsigned>(client.bottom), AllPlanes, ZPixmap);
     if (!image) {
         TessivReportDiagnostic("TessivReadFrontBuffer", "XGetImage of the window failed");
