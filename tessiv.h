@@ -17,6 +17,7 @@
 #include <tessiv/platform/create_context.h>
 #include <tessiv/platform/cview.h>
 #include <tessiv/platform/cwnd.h>
+#include <tessiv/platform/display_backend.h>
 #include <tessiv/platform/dock_bar.h>
 #include <tessiv/platform/dock_context.h>
 #include <tessiv/platform/dock_state.h>

@@ -4,10 +4,11 @@ include_guard(GLOBAL)
 include(CMakePackageConfigHelpers)
 
 set(TESSIV_HEADER_FOLDERS core platform render view scene imaging shell siblings)
-# Headers private to one library's sources (handle tables, backend seam,
-# wire helpers, codec internals) stay out of the install.
-set(TESSIV_INTERNAL_HEADERS stream_wire.h image_codec.h win_objects.h handle_maps.h display.h
-                            bare_egl_baseline.h mesh_io_detail.h resource_format.h)
+# Headers private to one library's sources (handle tables, the display
+# backends behind their seam, wire helpers, codec internals) stay out of the
+# install.
+set(TESSIV_INTERNAL_HEADERS stream_wire.h image_codec.h win_objects.h handle_maps.h backend
+                            mesh_io_detail.h resource_format.h)
 set(internal_patterns "")
 foreach(header IN LISTS TESSIV_INTERNAL_HEADERS)
   list(APPEND internal_patterns PATTERN ${header} EXCLUDE)

@@ -1,6 +1,8 @@
-// GDI on the headless screen: device contexts over the windows' 32-bit
-// surfaces and over memory bitmaps, brushes, fills, frames, focus
-// rectangles, block transfers, DIB access and rectangular clipping.
+// GDI: device contexts over the windows' 32-bit surfaces (which the display
+// backend presents when a window DC is released) and over memory bitmaps,
+// brushes, fills, frames, focus rectangles, block transfers, DIB access and
+// rectangular clipping.
+#include <tessiv/platform/backend/backend.h>
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
@@ -346,7 +348,11 @@ int ReleaseDC(HWND handle, HDC dc_handle)
     DeviceContext *dc = find_dc(dc_handle);
     if (!dc || dc->kind == DeviceContext::Kind::Memory || dc->window != handle)
         return 0;
-    if (Window *window = find_window(handle); window && window->own_dc == dc_handle)
+    // What was drawn through the DC reaches the display when it is released.
+    Window *window = find_window(handle);
+    if (window)
+        backend::active().present_surface(*window);
+    if (window && window->own_dc == dc_handle)
         return 1;
     std::unique_ptr<DeviceContext> doomed;
     auto it = dc_table().find(reinterpret_cast<std::uintptr_t>(dc_handle));

@@ -1,6 +1,7 @@
 // Message queues (one per thread), sending and dispatching, the default
 // window procedure, and the input state: capture, focus, cursor, keys and
-// system metrics of the headless screen.
+// system metrics. Display events enter through the backend's pump.
+#include <tessiv/platform/backend/backend.h>
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
@@ -106,6 +107,7 @@ bool take_input(ThreadQueue &queue, MSG *msg, HWND filter, UINT low, UINT high, 
 // Takes the next message for the filter, or returns false when there is none.
 bool take_message(MSG *msg, HWND filter, UINT low, UINT high, bool remove)
 {
+    backend::active().pump_events();
     auto queue = queue_of(GetCurrentThreadId());
     {
         std::lock_guard<std::mutex> lock(queue->mutex);
@@ -221,6 +223,8 @@ BOOL GetMessageA(MSG *msg, HWND window, UINT filter_min, UINT filter_max)
         return -1;
     auto queue = queue_of(GetCurrentThreadId());
     while (!take_message(msg, window, filter_min, filter_max, true)) {
+        if (backend::active().wait_for_events(10))
+            continue;
         std::unique_lock<std::mutex> lock(queue->mutex);
         // A paint can only become due on this thread, so a wait ends with a post.
         queue->ready.wait_for(lock, std::chrono::milliseconds(50));
@@ -356,6 +360,7 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
     }
     case WM_SETTEXT:
         window->text = lparam ? reinterpret_cast<char const *>(lparam) : "";
+        backend::active().sync_window(*window, backend::kText);
         return TRUE;
     case WM_GETTEXT: {
         auto *buffer = reinterpret_cast<char *>(lparam);
@@ -382,6 +387,7 @@ HWND SetCapture(HWND handle)
     if (old == handle)
         return old;
     capture_slot() = handle;
+    backend::active().set_capture(handle);
     if (IsWindow(old))
         SendMessageA(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(handle));
     return old;
@@ -393,6 +399,8 @@ BOOL ReleaseCapture()
 {
     HWND old = capture_slot();
     capture_slot() = nullptr;
+    if (old)
+        backend::active().set_capture(nullptr);
     if (IsWindow(old))
         SendMessageA(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
@@ -460,9 +468,14 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
 
 HCURSOR SetCursor(HCURSOR cursor)
 {
-    std::lock_guard<std::mutex> lock(input().mutex);
-    HCURSOR old = input().current_cursor;
-    input().current_cursor = cursor;
+    HCURSOR old;
+    {
+        std::lock_guard<std::mutex> lock(input().mutex);
+        old = input().current_cursor;
+        input().current_cursor = cursor;
+    }
+    if (old != cursor)
+        backend::active().set_cursor(cursor);
     return old;
 }
 
@@ -496,6 +509,8 @@ SHORT GetAsyncKeyState(int virtual_key)
 {
     if (virtual_key < 0 || virtual_key > 255)
         return 0;
+    if (bool down; backend::active().query_key(virtual_key, &down))
+        return down ? static_cast<SHORT>(-0x8000) : 0;
     std::lock_guard<std::mutex> lock(input().mutex);
     return input().keys[virtual_key] ? static_cast<SHORT>(-0x8000) : 0;
 }
@@ -826,6 +841,32 @@ ButtonMessages button_messages(TessivMouseButton button)
 }
 
 }  // namespace
+}  // namespace tessiv_platform
+
+namespace tessiv_platform {
+
+void queue_mouse_event(HWND window, UINT message, POINT screen, int wheel)
+{
+    // Stamped with the queue's clock, so double clicks follow one rule on
+    // every input path.
+    MouseEvent event{window, message, screen, wheel, tick_count()};
+    post_events(window, {event});
+}
+
+void queue_key_event(HWND window, int virtual_key, bool down)
+{
+    TessivSetKeyDown(virtual_key, down);
+    HWND target = GetFocus();
+    if (!target)
+        target = window;
+    if (!IsWindow(target))
+        return;
+    bool alt = GetKeyState(VK_MENU) < 0 && virtual_key != VK_MENU;
+    UINT message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+    LPARAM flags = down ? 1 : static_cast<LPARAM>(0xC0000001u);
+    PostMessageA(target, message, static_cast<WPARAM>(virtual_key), flags);
+}
+
 }  // namespace tessiv_platform
 
 BOOL TessivSendMouseGesture(HWND window, TessivMouseButton button, POINT const *points, std::size_t count)

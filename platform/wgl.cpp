@@ -1,7 +1,7 @@
 // WGL over the display backend: pixel formats of windows, rendering contexts,
 // make-current per thread and buffer swaps. The GL work itself is the
-// backend's (backend/display.h).
-#include <tessiv/platform/backend/display.h>
+// backend's (backend/backend.h).
+#include <tessiv/platform/backend/backend.h>
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
@@ -74,7 +74,7 @@ void release_window_drawable(Window &window)
 {
     if (current_dc && WindowFromDC(current_dc) == window.handle)
         current_dc = nullptr;
-    backend::destroy_drawable(window);
+    backend::active().destroy_drawable(window);
     window.pixel_format = 0;
 }
 
@@ -99,13 +99,13 @@ void TessivReportDiagnostic(char const *title, char const *text)
         std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
 }
 
-void TessivSetDisplayFault(TessivDisplayFault fault) { backend::set_fault(fault); }
-void TessivSetSwapMethod(TessivSwapMethod method) { backend::set_swap_method(method); }
+void TessivSetDisplayFault(TessivDisplayFault fault) { backend::active().set_fault(fault); }
+void TessivSetSwapMethod(TessivSwapMethod method) { backend::active().set_swap_method(method); }
 
 BOOL TessivReadFrontBuffer(HWND handle, TessivFrontBuffer *out)
 {
     Window *window = find_window(handle);
-    return window && backend::read_front_buffer(*window, out);
+    return window && backend::active().read_front_buffer(*window, out);
 }
 
 int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR *descriptor)
@@ -114,7 +114,7 @@ int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR *de
         set_last_error(ERROR_DC_NOT_FOUND);
         return 0;
     }
-    std::vector<backend::PixelFormat> formats = backend::pixel_formats();
+    std::vector<backend::PixelFormat> formats = backend::active().pixel_formats();
     int count = static_cast<int>(formats.size());
     if (!descriptor)
         return count;
@@ -156,7 +156,7 @@ int ChoosePixelFormat(HDC dc, PIXELFORMATDESCRIPTOR const *descriptor)
         set_last_error(ERROR_INVALID_PIXEL_FORMAT);
         return 0;
     }
-    std::vector<backend::PixelFormat> formats = backend::pixel_formats();
+    std::vector<backend::PixelFormat> formats = backend::active().pixel_formats();
     int best = 0;
     long best_score = 0;
     for (std::size_t i = 0; i < formats.size(); ++i) {
@@ -178,7 +178,7 @@ BOOL SetPixelFormat(HDC dc, int format, PIXELFORMATDESCRIPTOR const *)
         set_last_error(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    int count = static_cast<int>(backend::pixel_formats().size());
+    int count = static_cast<int>(backend::active().pixel_formats().size());
     if (format < 1 || format > count || (window->pixel_format && window->pixel_format != format)) {
         set_last_error(ERROR_INVALID_PIXEL_FORMAT);
         return FALSE;
@@ -200,7 +200,7 @@ BOOL SwapBuffers(HDC dc)
         set_last_error(window ? ERROR_INVALID_PIXEL_FORMAT : ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    return backend::swap_buffers(*window) ? TRUE : FALSE;
+    return backend::active().swap_buffers(*window) ? TRUE : FALSE;
 }
 
 HGLRC wglCreateContext(HDC dc)
@@ -210,7 +210,7 @@ HGLRC wglCreateContext(HDC dc)
         set_last_error(window ? ERROR_INVALID_PIXEL_FORMAT : ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    backend::Context *context = backend::create_context(window->pixel_format);
+    backend::Context *context = backend::active().create_context(window->pixel_format);
     if (!context)
         return nullptr;
     HGLRC handle = reinterpret_cast<HGLRC>(next_handle_value());
@@ -231,10 +231,10 @@ BOOL wglDeleteContext(HGLRC handle)
         return FALSE;
     }
     if (handle == current_context) {
-        backend::release_current();
+        backend::active().release_current();
         drop_current();
     }
-    backend::destroy_context(context->backend);
+    backend::active().destroy_context(context->backend);
     context_table().erase(reinterpret_cast<std::uintptr_t>(handle));
     return TRUE;
 }
@@ -244,7 +244,7 @@ BOOL wglMakeCurrent(HDC dc, HGLRC handle)
     if (!handle) {
         bool released = true;
         if (current_context)
-            released = backend::release_current();
+            released = backend::active().release_current();
         drop_current();
         return released ? TRUE : FALSE;
     }
@@ -260,9 +260,9 @@ BOOL wglMakeCurrent(HDC dc, HGLRC handle)
     else if (context->current_thread && context->current_thread != GetCurrentThreadId())
         error = ERROR_BUSY;
     // On failure the thread is left with no current context, as on Win32.
-    if (error || !backend::make_current(context->backend, *window)) {
+    if (error || !backend::active().make_current(context->backend, *window)) {
         if (current_context) {
-            backend::release_current();
+            backend::active().release_current();
             drop_current();
         }
         set_last_error(error ? error : ERROR_INVALID_HANDLE);
@@ -284,7 +284,7 @@ BOOL wglShareLists(HGLRC source_handle, HGLRC target_handle)
         set_last_error(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (target->current_thread || !backend::share_objects(source->backend, target->backend)) {
+    if (target->current_thread || !backend::active().share_objects(source->backend, target->backend)) {
         set_last_error(ERROR_BUSY);
         return FALSE;
     }
@@ -293,4 +293,4 @@ BOOL wglShareLists(HGLRC source_handle, HGLRC target_handle)
 
 HGLRC wglGetCurrentContext() { return current_context; }
 HDC wglGetCurrentDC() { return current_dc; }
-void *wglGetProcAddress(LPCSTR name) { return backend::proc_address(name); }
+void *wglGetProcAddress(LPCSTR name) { return backend::active().proc_address(name); }

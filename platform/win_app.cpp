@@ -2,6 +2,7 @@
 #include <tessiv/platform/cdc.h>
 #include <tessiv/platform/cmenu.h>
 #include <tessiv/platform/cwnd.h>
+#include <tessiv/platform/display_backend.h>
 #include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/win_app.h>
@@ -118,6 +119,7 @@ CWinApp::~CWinApp()
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 int CWinApp::ExitInstance() { return CWinThread::ExitInstance(); }
+BOOL CWinApp::SelectDisplayBackend(LPCTSTR lpszName) { return TessivSelectDisplayBackend(lpszName); }
 
 CWinApp *AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
 CWinThread *AfxGetThread() { return current_thread; }

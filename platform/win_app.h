@@ -71,6 +71,10 @@ public:
     // none), or nDefault when the entry is missing or out of range.
     UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
     BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+
+    // Chooses the display ("headless", "x11") before the first window is
+    // made; TessivSelectDisplayBackend (display_backend.h) says more.
+    BOOL SelectDisplayBackend(LPCTSTR lpszName);
 };
 
 // The module's application object, or null.

@@ -1,6 +1,8 @@
-// The window tree, window classes, geometry, show state and painting of the
-// headless display. Windows are created and used on the user-interface
-// thread; another thread only posts to them (see README.md).
+// The window tree, window classes, geometry, show state and painting. The
+// tree in memory is the truth; the display backend mirrors it. Windows are
+// created and used on the user-interface thread; another thread only posts
+// to them (see README.md).
+#include <tessiv/platform/backend/backend.h>
 #include <tessiv/platform/win_objects.h>
 #include <tessiv/platform/winbase.h>
 #include <tessiv/platform/winuser.h>
@@ -295,6 +297,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
     }
     if (child)
         find_window(parent)->children.push_back(handle);  // new children go to the bottom
+    backend::active().create_window(*find_window(handle));
     attach_framework_window(handle);
 
     CREATESTRUCTA create{param, instance, menu, parent, std::max(0, height), std::max(0, width),
@@ -349,6 +352,7 @@ BOOL DestroyWindow(HWND handle)
     if (!window)
         return TRUE;
     release_window_drawable(*window);
+    backend::active().destroy_window(*window);
     release_window_dcs(handle);
     GetSystemMenu(handle, TRUE);
     unlink_from_parent(*window);
@@ -436,6 +440,7 @@ HWND SetParent(HWND handle, HWND new_parent)
     } else {
         window->style &= ~WS_CHILD;
     }
+    backend::active().sync_window(*window, backend::kParent);
     return old;
 }
 
@@ -714,6 +719,9 @@ BOOL SetWindowPos(HWND handle, HWND insert_after, int x, int y, int cx, int cy, 
     bool sized = (fresh.right - fresh.left) != (window->rect.right - window->rect.left) ||
                  (fresh.bottom - fresh.top) != (window->rect.bottom - window->rect.top);
     window->rect = fresh;
+    if (unsigned changes = (moved || sized || (flags & SWP_FRAMECHANGED) ? backend::kGeometry : 0u) |
+                           (flags & SWP_NOZORDER ? 0u : backend::kZOrder))
+        backend::active().sync_window(*window, changes);
     if (flags & SWP_SHOWWINDOW)
         ShowWindow(handle, SW_SHOWNA);
     if (flags & SWP_HIDEWINDOW)
@@ -757,6 +765,7 @@ BOOL ShowWindow(HWND handle, int command)
             window->style |= WS_VISIBLE;
         else
             window->style &= ~WS_VISIBLE;
+        backend::active().sync_window(*window, backend::kVisibility);
         if (show)
             RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         if (!show && (focus_window == handle || IsChild(handle, focus_window)))
@@ -778,6 +787,7 @@ BOOL ShowWindow(HWND handle, int command)
             window->rect = window->restore_rect;
         }
         window->show_state = state;
+        backend::active().sync_window(*window, backend::kGeometry);
         send_size_and_move(handle);
         RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }

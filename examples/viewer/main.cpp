@@ -63,6 +63,10 @@ int main(int argc, char **argv)
                 model.VertexCount(), model.groups.size(), viewer::kFacesPerGroup, seconds);
     std::fflush(stdout);
 
-    // Only the headless display exists today, so every run is the scripted session.
+    // On a display the viewer opens a real window; --headless, or no display,
+    // runs the scripted session.
+    if (!options.headless && TessivSelectDisplayBackend("x11"))
+        return viewer::RunInteractive(model, options);
+    TessivSelectDisplayBackend("headless");
     return viewer::RunSession(model, options, stdout);
 }

@@ -99,8 +99,9 @@ std::string HelpText(char const *program)
 {
     return std::string("usage: ") + program + " [options] [MESH]\n" +
            "\n"
-           "Shows a mesh in a frame with a 3D view and a status bar. Without a display\n"
-           "(the only backend today) it runs a scripted session of real mouse messages:\n"
+           "Shows a mesh in a frame with a 3D view and a status bar: in a window when an\n"
+           "X display is available (DISPLAY), else (or with --headless) in a scripted\n"
+           "session of real mouse messages:\n"
            "Alt+left drag rotates, Alt+right drag pans, the wheel zooms, a left click\n"
            "picks the face under it, a middle double click fits the model, then the\n"
            "frame is resized. After each step it writes a PNG snapshot and prints the\n"
@@ -108,8 +109,8 @@ std::string HelpText(char const *program)
            "\n"
            "  MESH               an .obj, .ply or .stl file; without one, a built-in\n"
            "                     model made in code\n"
-           "  --headless         run the scripted session (also the default while no\n"
-           "                     display backend is available)\n"
+           "  --headless         run the scripted session even when a display is\n"
+           "                     available\n"
            "  --out DIR          folder for the snapshots (default viewer-snapshots;\n"
            "                     created when missing)\n"
            "  --triangles N      at least N triangles in the built-in model\n"

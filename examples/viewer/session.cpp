@@ -17,11 +17,6 @@ namespace {
 // Status-bar panes: 0 the pick result, 1 to 3 the coordinates under the mouse.
 UINT const kIndicators[] = {ID_SEPARATOR, 1001, 1002, 1003};
 
-class CViewerFrame : public CFrameWnd {
-public:
-    CStatusBar m_statusBar;
-};
-
 void PumpMessages()
 {
     MSG message;
@@ -70,6 +65,76 @@ std::vector<POINT> Line(POINT from, POINT to, int steps)
 
 }  // namespace
 
+void CViewerFrame::FitView(int width, int height)
+{
+    CRect frame_window, view_client;
+    GetWindowRect(&frame_window);
+    m_view->GetClientRect(&view_client);
+    MoveWindow(0, 0, frame_window.Width() + width - view_client.Width(),
+               frame_window.Height() + height - view_client.Height());
+}
+
+CViewerFrame *OpenFrame(Model const &model, Options const &options, CBaseOperation &operation)
+{
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CViewerView);
+    auto *frame = new CViewerFrame;
+    CRect frame_rect(0, 0, options.width, options.height + CStatusBar::kHeight);
+    if (!frame->Create(nullptr, "Tessiv viewer", WS_OVERLAPPEDWINDOW, frame_rect, nullptr, nullptr, 0, &context)) {
+        std::fprintf(stderr, "viewer: creating the frame failed\n");
+        return nullptr;
+    }
+    CStatusBar &status = frame->m_statusBar;
+    status.Create(frame);
+    status.SetIndicators(kIndicators, 4);
+    frame->RecalcLayout();
+    frame->m_view =
+        dynamic_cast<CViewerView *>(frame->GetDescendantWindow(static_cast<int>(AFX_IDW_PANE_FIRST), TRUE));
+    if (!frame->m_view) {
+        std::fprintf(stderr, "viewer: the frame made no view\n");
+        frame->DestroyWindow();
+        return nullptr;
+    }
+    // Grow the frame by what its borders and the status bar take, so the
+    // view gets the asked client size.
+    frame->FitView(options.width, options.height);
+    operation.SetUnitScale(options.unit_scale);
+    operation.SetDecimals(options.decimals);
+    frame->m_view->SetModel(&model);
+    frame->m_view->ConnectStatus(&status, &operation);
+    frame->InitialUpdateFrame(nullptr, TRUE);
+    return frame;
+}
+
+int RunInteractive(Model const &model, Options const &options)
+{
+    CBaseOperation operation;
+    CViewerFrame *frame = OpenFrame(model, options, operation);
+    if (!frame)
+        return 1;
+    HWND frame_window = frame->m_hWnd;
+    CViewerView *view = frame->m_view;
+    int shown_face = -1;
+    MSG message;
+    // Runs until the frame is closed (or the display goes away: WM_QUIT).
+    while (IsWindow(frame_window)) {
+        BOOL got = GetMessage(&message, nullptr, 0, 0);
+        if (got <= 0)
+            break;
+        TranslateMessage(&message);
+        DispatchMessage(&message);
+        if (IsWindow(frame_window) && view->GetPickedFace() != shown_face) {
+            shown_face = view->GetPickedFace();
+            std::string text = shown_face >= 0 ? "picked face " + std::to_string(shown_face) : "picked nothing";
+            frame->m_statusBar.SetPaneText(0, text.c_str());
+        }
+    }
+    bool quit = IsWindow(frame_window);
+    if (quit)
+        frame->DestroyWindow();
+    return quit ? 1 : 0;
+}
+
 int RunSession(Model const &model, Options const &options, std::FILE *out)
 {
     std::error_code ignored;
@@ -79,40 +144,13 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
         return 1;
     }
 
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(CViewerView);
-    auto *frame = new CViewerFrame;
-    CRect frame_rect(0, 0, options.width, options.height + CStatusBar::kHeight);
-    if (!frame->Create(nullptr, "Tessiv viewer", WS_OVERLAPPEDWINDOW, frame_rect, nullptr, nullptr, 0, &context)) {
-        std::fprintf(stderr, "viewer: creating the frame failed\n");
-        return 1;
-    }
-    CStatusBar &status = frame->m_statusBar;
-    status.Create(frame);
-    status.SetIndicators(kIndicators, 4);
-    frame->RecalcLayout();
-    auto *view = dynamic_cast<CViewerView *>(frame->GetDescendantWindow(static_cast<int>(AFX_IDW_PANE_FIRST), TRUE));
-    if (!view) {
-        std::fprintf(stderr, "viewer: the frame made no view\n");
-        frame->DestroyWindow();
-        return 1;
-    }
-    // Grow the frame by what its borders and the status bar take, so the
-    // view gets the asked client size.
-    auto fit_view = [&](int width, int height) {
-        CRect frame_window, view_client;
-        frame->GetWindowRect(&frame_window);
-        view->GetClientRect(&view_client);
-        frame->MoveWindow(0, 0, frame_window.Width() + width - view_client.Width(),
-                          frame_window.Height() + height - view_client.Height());
-    };
-    fit_view(options.width, options.height);
     CBaseOperation operation;
-    operation.SetUnitScale(options.unit_scale);
-    operation.SetDecimals(options.decimals);
-    view->SetModel(&model);
-    view->ConnectStatus(&status, &operation);
-    frame->InitialUpdateFrame(nullptr, TRUE);
+    CViewerFrame *frame = OpenFrame(model, options, operation);
+    if (!frame)
+        return 1;
+    CStatusBar &status = frame->m_statusBar;
+    CViewerView *view = frame->m_view;
+    auto fit_view = [&](int width, int height) { frame->FitView(width, height); };
 
     CRect client;
     view->GetClientRect(&client);

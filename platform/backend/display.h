@@ -1,25 +1,13 @@
-// Private to libtessiv_platform: the seam between the WGL calls and the
-// display backend that provides GL contexts and window drawables. Nothing
-// here names the backend's own API, so wgl.cpp stays backend-neutral.
+// Private to libtessiv_platform: the GL half of the headless backend
+// (headless_egl.cpp), which headless.cpp puts behind the Backend seam of
+// backend.h. The calls mean what the Backend members of the same names mean.
 #pragma once
 
-#include <tessiv/platform/headless.h>
-#include <tessiv/platform/win_objects.h>
+#include <tessiv/platform/backend/backend.h>
 
 #include <vector>
 
 namespace tessiv_platform::backend {
-
-// One GL pixel format the display offers; every format is double-buffered,
-// draws to windows and supports OpenGL.
-struct PixelFormat {
-    int colour_bits;  // red + green + blue
-    int alpha_bits;
-    int depth_bits;
-    int stencil_bits;
-};
-
-struct Context;
 
 // The formats, in index order (format n is element n - 1). Opens the display
 // on first use; empty when it cannot be opened or offers no format, the

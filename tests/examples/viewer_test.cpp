@@ -124,7 +124,7 @@ double ChangedShare(kolt::PixelImage const &a, kolt::PixelImage const &b)
 TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
 {
     ProgramRun run =
-        Viewer("--triangles 20000 --size 320x240 --unit-scale 10 --decimals 1 --out '" + dir.string() + "'");
+        Viewer("--headless --triangles 20000 --size 320x240 --unit-scale 10 --decimals 1 --out '" + dir.string() + "'");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
 
     char const *steps[] = {"00-initial", "01-rotate", "02-pan", "03-zoom", "04-pick", "05-zoomall", "06-resize"};
@@ -216,7 +216,7 @@ TEST_F(ViewerTest, MeshFilesThatFailToLoadExitWithTheReadersMessage)
     }
 
     // A good file loads and runs the session.
-    ProgramRun good = Viewer(write("quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nf 1 2 3 4\n"));
+    ProgramRun good = Viewer("--headless " + write("quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nf 1 2 3 4\n"));
     EXPECT_EQ(good.status, 0) << good.err;
     EXPECT_NE(good.out.find("2 triangles"), std::string::npos) << good.out;
 }
