@@ -22,6 +22,7 @@
 #include <tessiv/platform/ini_file.h>
 #include <tessiv/platform/library_version.h>
 #include <tessiv/platform/mdi_child_wnd.h>
+#include <tessiv/platform/mdi_frame_wnd.h>
 #include <tessiv/platform/mfc_string.h>
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/resource_chain.h>
