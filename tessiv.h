@@ -26,6 +26,7 @@
 #include <tessiv/platform/mfc_string.h>
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/resource_chain.h>
+#include <tessiv/platform/splitter_wnd.h>
 #include <tessiv/platform/status_bar.h>
 #include <tessiv/platform/win_app.h>
 #include <tessiv/platform/winbase.h>
@@ -35,6 +36,7 @@
 #include <tessiv/render/cgl.h>
 #include <tessiv/render/gltext.h>
 #include <tessiv/shell/resource.h>
+#include <tessiv/shell/st_splitter_wnd.h>
 #include <tessiv/shell/tessiv_app.h>
 #include <tessiv/siblings/fendral/base_operation.h>
 #include <tessiv/siblings/fendral/log.h>

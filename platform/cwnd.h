@@ -121,6 +121,10 @@ public:
     void ClientToScreen(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void ScreenToClient(LPRECT lpRect) const;
+    // Grows a client rectangle to the window rectangle this window's styles
+    // give (adjustOutside also counts scroll bars, which the layer has none of).
+    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder);
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
     BOOL SetWindowPos(CWnd const *pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);

@@ -3,13 +3,32 @@
 // commands first), lays out its control bars along its edges with the view
 // pane in the rest (RecalcLayout), and deletes itself when its window is
 // destroyed.
+//
+// Docking: EnableDocking gives the frame a dock bar on each edge the style
+// names; DockControlBar puts a bar into one of them, FloatControlBar into a
+// floating frame of its own (CreateFloatingFrame); RecalcLayout places the
+// dock bars and other bars around the client. DelayRecalcLayout marks the
+// layout for the next idle time (WM_IDLEUPDATECMDUI, which the thread's idle
+// processing sends to its main window and every descendant), and
+// LoadBarState/SaveBarState keep the bars' layout in the profile
+// (platform/dock_state.h).
 #pragma once
 
+#include <tessiv/platform/control_bar.h>
 #include <tessiv/platform/create_context.h>
 #include <tessiv/platform/cwnd.h>
 
+#include <vector>
+
 class CView;
 class CDocument;
+class CControlBar;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
+
+// Sent by the idle processing to the main window and its descendants.
+constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -47,6 +66,48 @@ public:
     // application object.
     BOOL OnCmdMsg(UINT nID, int nCode, void *pExtra, void *pHandlerInfo) override;
 
+    // Docking.
+    // Creates the dock bars for the CBRS_ALIGN_ edges of the style that do
+    // not exist yet (top, bottom, left, right, in that order).
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks into the dock bar with the ID (0: the first of the frame's dock
+    // bars the bar may dock in), at the screen rectangle when given.
+    void DockControlBar(CControlBar *pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CControlBar *pBar, CDockBar *pDockBar, LPCRECT lpRect = nullptr);
+    // Floats the bar in a new floating frame at the screen point, laid out
+    // horizontally for CBRS_ALIGN_TOP, vertically for CBRS_ALIGN_LEFT.
+    void FloatControlBar(CControlBar *pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // Shows or hides the bar (its floating frame follows); with bDelay the
+    // layout is only marked for the next idle time.
+    void ShowControlBar(CControlBar *pBar, BOOL bShow, BOOL bDelay);
+    // A new hidden floating frame for this frame's bars, or null.
+    CMiniDockFrameWnd *CreateFloatingFrame(DWORD dwStyle);
+    // The bar of this frame (docked, floating or plain) with the control ID.
+    CControlBar *GetControlBar(UINT nID);
+    // The dock style (CBRS_ALIGN_ flag) of a dock bar of this frame that the
+    // screen rectangle overlaps and the bar style allows, 0 when none; the
+    // dock bar itself through ppDockBar.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar **ppDockBar = nullptr);
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+    void LoadBarState(LPCTSTR lpszProfileName);
+    void SaveBarState(LPCTSTR lpszProfileName) const;
+    void SetDockState(CDockState const &state);
+    void GetDockState(CDockState &state) const;
+    // Bars register here when they are created in or docked to this frame.
+    void AddControlBar(CControlBar *pBar);
+    void RemoveControlBar(CControlBar *pBar);
+    // The frame's dock bar with the ID, or null.
+    CDockBar *DockBarFromID(UINT nID) const;
+
+    // Idle flags (m_nIdleFlags).
+    enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+    UINT m_nIdleFlags = 0;
+    BOOL m_bInRecalcLayout = FALSE;
+    // The bars of this frame and of its floating frames; not owned.
+    std::vector<CControlBar *> m_listControlBars;
+    CRuntimeClass *m_pFloatingFrameClass = nullptr;  // CMiniDockFrameWnd when null
+
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(CWnd *pOldWnd);

@@ -71,6 +71,7 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
@@ -448,6 +449,9 @@ constexpr int GCLP_HCURSOR = -12;
 constexpr int GCLP_HBRBACKGROUND = -10;
 constexpr int GCL_STYLE = -26;
 
+// Grows a client rectangle to the window rectangle of a window with the
+// styles, as the layer computes non-client areas (menus are not counted).
+BOOL AdjustWindowRectEx(RECT *rect, DWORD style, BOOL menu, DWORD ex_style);
 BOOL GetClientRect(HWND window, RECT *rect);
 BOOL GetWindowRect(HWND window, RECT *rect);
 BOOL ClientToScreen(HWND window, POINT *point);
