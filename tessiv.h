@@ -35,6 +35,7 @@
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
 #include <tessiv/render/gltext.h>
+#include <tessiv/shell/bar_child_frame.h>
 #include <tessiv/shell/resource.h>
 #include <tessiv/shell/st_splitter_wnd.h>
 #include <tessiv/shell/tessiv_app.h>
