@@ -2,6 +2,7 @@
 // rendering, view and shell classes.
 #pragma once
 
+#include <tessiv/imaging/en_bitmap.h>
 #include <tessiv/imaging/hls_color.h>
 #include <tessiv/imaging/image_processor.h>
 #include <tessiv/imaging/rgbx.h>
@@ -19,6 +20,7 @@
 #include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/gdi_object.h>
 #include <tessiv/platform/headless.h>
+#include <tessiv/platform/image_list.h>
 #include <tessiv/platform/ini_file.h>
 #include <tessiv/platform/library_version.h>
 #include <tessiv/platform/mdi_child_wnd.h>

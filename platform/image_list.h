@@ -45,12 +45,19 @@ BOOL ImageList_GetIconSize(HIMAGELIST list, int *cx, int *cy);
 // transparent. A null mask adds opaque images. Returns the index of the
 // first added image, -1 on failure.
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
-// As ImageList_Add, the mask made of the pixels equal to the mask colour.
+// As ImageList_Add, the mask made of the pixels equal to the mask colour;
+// in a masked list those pixels of the source bitmap are turned black.
 int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
-// Draws image index at (x, y); transparent pixels keep the destination
-// unless the style is ILD_NORMAL and the list has no mask.
+// Draws image index at (x, y). In a masked list transparent pixels keep the
+// destination, except under ILD_NORMAL with a background colour set, which
+// fills them; ILD_MASK draws the mask (white where transparent). A list
+// without ILC_MASK draws its images opaque.
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+// Index -1 removes every image.
 BOOL ImageList_Remove(HIMAGELIST list, int index);
+// The background colour is CLR_NONE after creation; returns the previous one.
+COLORREF ImageList_SetBkColor(HIMAGELIST list, COLORREF colour);
+COLORREF ImageList_GetBkColor(HIMAGELIST list);
 
 class CImageList : public CObject {
     DECLARE_DYNCREATE(CImageList)
@@ -75,5 +82,7 @@ public:
     int Add(CBitmap *pbmImage, CBitmap *pbmMask);
     int Add(CBitmap *pbmImage, COLORREF crMask);
     BOOL Remove(int nImage);
+    COLORREF SetBkColor(COLORREF cr);
+    COLORREF GetBkColor() const;
     BOOL Draw(CDC *pDC, int nImage, POINT pt, UINT nStyle);
 };
