@@ -17,6 +17,9 @@
 #include <tessiv/platform/create_context.h>
 #include <tessiv/platform/cview.h>
 #include <tessiv/platform/cwnd.h>
+#include <tessiv/platform/dock_bar.h>
+#include <tessiv/platform/dock_context.h>
+#include <tessiv/platform/dock_state.h>
 #include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/gdi_object.h>
 #include <tessiv/platform/headless.h>
@@ -26,10 +29,13 @@
 #include <tessiv/platform/mdi_child_wnd.h>
 #include <tessiv/platform/mdi_frame_wnd.h>
 #include <tessiv/platform/mfc_string.h>
+#include <tessiv/platform/mini_dock_frame_wnd.h>
+#include <tessiv/platform/mini_frame_wnd.h>
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/resource_chain.h>
 #include <tessiv/platform/splitter_wnd.h>
 #include <tessiv/platform/status_bar.h>
+#include <tessiv/platform/tool_bar.h>
 #include <tessiv/platform/win_app.h>
 #include <tessiv/platform/winbase.h>
 #include <tessiv/platform/windef.h>

@@ -135,6 +135,8 @@ CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
 
 COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
 COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hDC); }
+DWORD CDC::GetLayout() const { return ::GetLayout(m_hDC); }
+DWORD CDC::SetLayout(DWORD dwLayout) { return ::SetLayout(m_hDC, dwLayout); }
 COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
 COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hDC); }
 COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }

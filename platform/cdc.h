@@ -47,6 +47,8 @@ public:
     COLORREF GetBkColor() const;
     COLORREF SetTextColor(COLORREF crColor);
     COLORREF GetTextColor() const;
+    DWORD GetLayout() const;
+    DWORD SetLayout(DWORD dwLayout);
     COLORREF SetPixel(int x, int y, COLORREF crColor);
     COLORREF GetPixel(int x, int y) const;
     void FillRect(LPCRECT lpRect, CBrush *pBrush);

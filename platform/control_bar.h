@@ -106,12 +106,14 @@ public:
     // Applies a record: docks, floats or hides the bar as it says.
     void SetBarInfo(CControlBarInfo *pInfo, CFrameWnd *pFrameWnd);
 
+    // Registers the bar with its parent frame, which becomes its dock site.
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnPaint();
-    afx_msg void OnNcPaint();
     // On empty space of a docked or floating bar with a dock context: starts
     // a drag; otherwise default processing.
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // Leaves the dock bar and the dock site's list.
     afx_msg void OnDestroy();
 
     DWORD m_dwDockStyle = 0;                 // edges the bar may dock at

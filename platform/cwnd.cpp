@@ -458,6 +458,11 @@ void CWnd::ScreenToClient(LPRECT lpRect) const
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT *>(lpRect), 2);
 }
 
+void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT)
+{
+    ::AdjustWindowRectEx(lpClientRect, GetStyle(), FALSE, GetExStyle());
+}
+
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 {
     ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
@@ -526,6 +531,10 @@ CWnd *CWnd::GetTopLevelParent() const
         top = parent = ::GetParent(parent);
     return FromHandle(top);
 }
+
+CWnd *CWnd::GetOwner() const { return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent(); }
+
+void CWnd::SetOwner(CWnd *pOwnerWnd) { m_hWndOwner = pOwnerWnd ? pOwnerWnd->m_hWnd : nullptr; }
 
 CWnd *CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
 

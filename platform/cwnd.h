@@ -144,6 +144,9 @@ public:
     CWnd *SetParent(CWnd *pWndNewParent);
     CFrameWnd *GetParentFrame() const;
     CWnd *GetTopLevelParent() const;
+    // The owner: the window set with SetOwner, else the parent.
+    CWnd *GetOwner() const;
+    void SetOwner(CWnd *pOwnerWnd);
     CWnd *GetDlgItem(int nID) const;
     // The first descendant with the control ID, breadth first; with
     // bOnlyPerm only one with a permanent object.
@@ -220,6 +223,11 @@ protected:
     virtual void PostNcDestroy();
 
     WNDPROC m_pfnSuper = nullptr;  // the procedure DefWindowProc calls
+
+public:
+    HWND m_hWndOwner = nullptr;  // set by SetOwner; null: the parent owns
+
+protected:
 
     DECLARE_MESSAGE_MAP()
 

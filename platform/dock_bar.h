@@ -14,6 +14,8 @@ class CDockBar : public CControlBar {
 public:
     explicit CDockBar(BOOL bFloating = FALSE);
 
+    using CWnd::Create;
+
     // Creates the dock bar as an invisible-until-used child with the ID.
     BOOL Create(CWnd *pParentWnd, DWORD dwStyle, UINT nID);
 

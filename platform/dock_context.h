@@ -81,4 +81,12 @@ public:
     CRect m_rectMRUDockPos{0, 0, 0, 0};
     DWORD m_dwMRUFloatStyle = 0;
     CPoint m_ptMRUFloatPos{0, 0};
+
+protected:
+    // Starts a drag from the screen point: steps shared by every drag loop
+    // (the dragging flag, InitLoop, the four outlines from the bar's layout
+    // around the point, the dock style under it).
+    void PrepareDrag(CPoint pt);
+    // The tracking loop with the handler of mouse moves while dragging.
+    BOOL TrackLoop(void (*onDragMove)(CDockContext &context, CPoint pt));
 };

@@ -35,6 +35,8 @@ class CFrameWnd : public CWnd {
 
 public:
     CFrameWnd() = default;
+    // Deletes the dock bars EnableDocking made.
+    ~CFrameWnd() override;
 
     static CRect const rectDefault;  // lets the system place and size the frame
 
@@ -119,6 +121,7 @@ protected:
     void PostNcDestroy() override;
 
     CView *m_pViewActive = nullptr;
+    std::vector<CDockBar *> m_ownedDockBars;  // made by EnableDocking
 
     DECLARE_MESSAGE_MAP()
 };

@@ -702,6 +702,22 @@ COLORREF GetBkColor(HDC dc_handle)
     return dc ? dc->background : CLR_INVALID;
 }
 
+DWORD GetLayout(HDC dc_handle)
+{
+    DeviceContext *dc = find_dc(dc_handle);
+    return dc ? dc->layout : GDI_ERROR;
+}
+
+DWORD SetLayout(HDC dc_handle, DWORD layout)
+{
+    DeviceContext *dc = find_dc(dc_handle);
+    if (!dc)
+        return GDI_ERROR;
+    DWORD previous = dc->layout;
+    dc->layout = layout;
+    return previous;
+}
+
 COLORREF SetTextColor(HDC dc_handle, COLORREF colour)
 {
     DeviceContext *dc = find_dc(dc_handle);

@@ -52,6 +52,11 @@ BOOL TessivPostMouseGesture(HWND window, TessivMouseButton button, POINT const *
                             std::size_t count);
 BOOL TessivPostMouseWheel(HWND window, int delta, POINT client_point);
 BOOL TessivPostMouseMove(HWND window, POINT client_point);
+// Posts a key press (down) or release as input: WM_KEYDOWN or WM_KEYUP with
+// the virtual key reaches the focus window (window when none has the focus)
+// in order with the posted mouse events, and the key state changes when it
+// is taken. FALSE for an invalid window or a key outside 1..255.
+BOOL TessivPostKey(HWND window, int virtual_key, bool down);
 
 // The command the next TrackPopupMenu chooses (0: dismiss), and what the
 // last TrackPopupMenu was asked to show.

@@ -30,6 +30,7 @@ struct MouseEvent {
     POINT screen{};
     int wheel = 0;
     DWORD time = 0;
+    int key = 0;  // the virtual key of WM_KEYDOWN and WM_KEYUP events
 };
 
 struct ThreadQueue {
@@ -667,6 +668,17 @@ bool makes_double_click(HWND target, MouseEvent const &event)
 // when the event has no window left to go to.
 bool route(MouseEvent const &event, MSG *out)
 {
+    if (event.message == WM_KEYDOWN || event.message == WM_KEYUP) {
+        // Keys go to the focus window whatever holds the capture.
+        HWND target = GetFocus();
+        if (!target)
+            target = IsWindow(event.window) ? event.window : nullptr;
+        if (!target)
+            return false;
+        LPARAM flags = event.message == WM_KEYUP ? static_cast<LPARAM>(0xC0000001u) : 1;
+        *out = MSG{target, event.message, static_cast<WPARAM>(event.key), flags, event.time, event.screen};
+        return true;
+    }
     HWND target = GetCapture();
     if (!target)
         target = IsWindow(event.window) ? event.window : nullptr;
@@ -695,6 +707,10 @@ bool route(MouseEvent const &event, MSG *out)
 // it: the cursor moves and the button goes down or up.
 void apply_to_hardware(MouseEvent const &event)
 {
+    if (event.key) {
+        TessivSetKeyDown(event.key, event.message == WM_KEYDOWN);
+        return;
+    }
     SetCursorPos(event.screen.x, event.screen.y);
     WPARAM flag = 0;
     if (int key = button_key(event.message, &flag))
@@ -714,7 +730,7 @@ void commit(MouseEvent const &event, MSG const &routed)
         else if (routed.message != event.message)
             input().last_click = Click{};
     }
-    if (!GetCapture())
+    if (!GetCapture() && !event.key)
         SendMessageA(routed.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(routed.hwnd),
                      MAKELPARAM(HTCLIENT, routed.message));
 }
@@ -869,4 +885,14 @@ BOOL TessivPostMouseMove(HWND window, POINT client_point)
     if (!IsWindow(window))
         return FALSE;
     return post_events(window, {make_event(window, WM_MOUSEMOVE, client_point)});
+}
+
+BOOL TessivPostKey(HWND window, int virtual_key, bool down)
+{
+    if (!IsWindow(window) || virtual_key <= 0 || virtual_key > 0xFF)
+        return FALSE;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MouseEvent event{window, down ? WM_KEYDOWN : WM_KEYUP, cursor, 0, tick_count(), virtual_key};
+    return post_events(window, {event});
 }

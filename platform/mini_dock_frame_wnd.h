@@ -23,7 +23,6 @@ public:
     afx_msg void OnClose();
     // A press on the caption drags the floating bar.
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
-    afx_msg LRESULT OnNcHitTest(CPoint point);
 
     CDockBar m_wndDockBar;
 

@@ -2,6 +2,7 @@
 #include <tessiv/platform/cdc.h>
 #include <tessiv/platform/cmenu.h>
 #include <tessiv/platform/cwnd.h>
+#include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/win_app.h>
 
@@ -70,6 +71,12 @@ BOOL CWinThread::OnIdle(LONG lCount)
         CDC::DeleteTempMap();
         CMenu::DeleteTempMap();
         CGdiObject::DeleteTempMap();
+        // Frames run their delayed layout now.
+        CWnd *main = GetMainWnd();
+        if (main && main->m_hWnd) {
+            main->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+            main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
+        }
     }
     return FALSE;
 }

@@ -67,6 +67,7 @@ struct DeviceContext {
     bool clipped = false;       // false: the whole surface
     std::vector<RECT> clip;     // disjoint rectangles, device coordinates
     std::vector<std::shared_ptr<SavedDcState>> saved;
+    DWORD layout = 0;           // recorded only: drawing is never mirrored
 };
 
 struct SavedDcState {

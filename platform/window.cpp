@@ -149,20 +149,29 @@ std::uintptr_t next_handle_value()
     return next.fetch_add(4);
 }
 
-RECT client_rect_in_window(Window const &window)
+// The widths of the non-client area a window of these styles has: the frame
+// on every side and the caption above the client.
+void non_client_insets(DWORD style, DWORD ex_style, int *frame_width, int *caption_height)
 {
     int frame = 0;
-    if (window.style & WS_THICKFRAME)
+    if (style & WS_THICKFRAME)
         frame = kSizingFrame;
-    else if ((window.style & WS_DLGFRAME) || (window.ex_style & WS_EX_DLGMODALFRAME))
+    else if ((style & WS_DLGFRAME) || (ex_style & WS_EX_DLGMODALFRAME))
         frame = kDialogFrame;
-    else if (window.style & WS_BORDER)
+    else if (style & WS_BORDER)
         frame = kBorder;
-    if (window.ex_style & WS_EX_CLIENTEDGE)
+    if (ex_style & WS_EX_CLIENTEDGE)
         frame += kEdge;
-    if (window.ex_style & WS_EX_STATICEDGE)
+    if (ex_style & WS_EX_STATICEDGE)
         frame += 1;
-    int caption = (window.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
+    *frame_width = frame;
+    *caption_height = (style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
+}
+
+RECT client_rect_in_window(Window const &window)
+{
+    int frame = 0, caption = 0;
+    non_client_insets(window.style, window.ex_style, &frame, &caption);
     int width = window.rect.right - window.rect.left;
     int height = window.rect.bottom - window.rect.top;
     RECT inner{frame, frame + caption, width - frame, height - frame};
@@ -587,6 +596,19 @@ int GetWindowTextA(HWND handle, LPSTR buffer, int size)
 int GetWindowTextLengthA(HWND handle)
 {
     return static_cast<int>(SendMessageA(handle, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL AdjustWindowRectEx(RECT *rect, DWORD style, BOOL, DWORD ex_style)
+{
+    if (!rect)
+        return FALSE;
+    int frame = 0, caption = 0;
+    non_client_insets(style, ex_style, &frame, &caption);
+    rect->left -= frame;
+    rect->top -= frame + caption;
+    rect->right += frame;
+    rect->bottom += frame;
+    return TRUE;
 }
 
 BOOL GetClientRect(HWND handle, RECT *rect)

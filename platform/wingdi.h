@@ -142,6 +142,12 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void const *bits,
 HBRUSH CreateSolidBrush(COLORREF colour);
 COLORREF SetBkColor(HDC dc, COLORREF colour);
 COLORREF GetBkColor(HDC dc);
+// The DC's layout (LAYOUT_RTL: right to left). The layer records it but
+// never mirrors drawing; GDI_ERROR for an invalid DC.
+constexpr DWORD LAYOUT_RTL = 0x00000001;
+constexpr DWORD GDI_ERROR = 0xFFFFFFFF;
+DWORD GetLayout(HDC dc);
+DWORD SetLayout(HDC dc, DWORD layout);
 COLORREF SetTextColor(HDC dc, COLORREF colour);
 COLORREF GetTextColor(HDC dc);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
