@@ -47,6 +47,7 @@
 #include <tessiv/shell/resource.h>
 #include <tessiv/shell/st_splitter_wnd.h>
 #include <tessiv/shell/tessiv_app.h>
+#include <tessiv/shell/tool_bar24.h>
 #include <tessiv/siblings/fendral/base_operation.h>
 #include <tessiv/siblings/fendral/log.h>
 #include <tessiv/siblings/fendral/multi_language.h>
