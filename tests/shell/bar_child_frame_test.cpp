@@ -5,7 +5,6 @@
 #include <tessiv/platform/dock_state.h>
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/mdi_frame_wnd.h>
-#include <tessiv/platform/mini_dock_frame_wnd.h>
 #include <tessiv/platform/module_state.h>
 #include <tessiv/platform/status_bar.h>
 #include <tessiv/platform/win_app.h>
@@ -274,13 +273,6 @@ TEST_F(BarChildFrameTest, AStateNamingUnknownBarsTouchesOnlyKnownOnes)
     EXPECT_FALSE(bars[2].GetStyle() & WS_VISIBLE) << "the known bar follows its record";
     for (CMyToolBar &bar : bars)
         EXPECT_FALSE(bar.IsFloating());
-    // The floating frame made for the unknown bar holds nothing and stays hidden.
-    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        CWnd *object = CWnd::FromHandlePermanent(window);
-        if (object && object->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd))) {
-            EXPECT_FALSE(object->GetStyle() & WS_VISIBLE);
-        }
-    }
 }
 
 TEST_F(BarChildFrameTest, DestroyingTheFrameWritesTheSplitterLayout)
