@@ -16,14 +16,18 @@ public:
     ~CEnBitmap() override;
 
     // Runs the processors in order, each reading the previous output, and
-    // swaps the result in as a new bitmap. FALSE leaves the image as it was.
+    // swaps the result in as a new bitmap; an empty chain does nothing and
+    // succeeds. FALSE leaves the image as it was. An output that cannot
+    // become a bitmap leaves it too, yet the result is the last step's.
     // The processors stay owned by the caller.
     BOOL ProcessImage(CArray<C32BitImageProcessor *, C32BitImageProcessor *> &aProcessors);
     BOOL ProcessImage(C32BitImageProcessor *pProcessor);
 
     BOOL GrayImage();
-    // Pixels of the mask colour pass every step unchanged.
+    // Gray, then the luminance raised by 0.12f three times, each step
+    // clamped on its own. Pixels of the mask colour pass every step.
     BOOL MakeDisabled(COLORREF crMask);
+    // The luminance raised by 0.01f twice; mask pixels pass.
     BOOL MakeNotActive(COLORREF crMask);
 
 protected:
@@ -33,6 +37,9 @@ protected:
     // Fills a 32-bit top-down header for hBitmap (this object's bitmap when
     // null); returns the height, 0 on failure.
     int PrepareBitmapInfo32(BITMAPINFO &bi, HBITMAP hBitmap = nullptr);
+    // Clears size.cx × size.cy pixels to a COLORREF; white (0xFFFFFF or
+    // 0xFFFFFFFF) sets every byte to 0xFF, reserved ones included. FALSE for
+    // a null buffer.
     static BOOL Fill(RGBX *pPixels, CSize size, COLORREF color);
 
     COLORREF m_crBkgnd;
