@@ -25,6 +25,7 @@ public:
     ST_SplitterWnd(ST_SplitterWnd const &) = delete;
     ST_SplitterWnd &operator=(ST_SplitterWnd const &) = delete;
 
+    using CSplitterWnd::Create;
     // A static splitter of 1 x 2 panes (vertical) or 2 x 1 with the given
     // views (either may be null); failures of the steps are not reported.
     bool Create(CWnd *parent, CRuntimeClass *view0, CRuntimeClass *view1, CCreateContext *context,
