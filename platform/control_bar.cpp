@@ -178,6 +178,18 @@ void CControlBar::GetBarInfo(CControlBarInfo *pInfo)
 
 namespace {
 
+// The record's most-recent dock and float places go to the bar's context.
+void apply_recent_places(CControlBar *bar, CControlBarInfo const *info)
+{
+    bar->m_nMRUWidth = info->m_nMRUWidth;
+    if (info->m_bDocking && bar->m_pDockContext) {
+        bar->m_pDockContext->m_uMRUDockID = info->m_uMRUDockID;
+        bar->m_pDockContext->m_rectMRUDockPos = info->m_rectMRUDockPos;
+        bar->m_pDockContext->m_dwMRUFloatStyle = info->m_dwMRUFloatStyle;
+        bar->m_pDockContext->m_ptMRUFloatPos = info->m_ptMRUFloatPos;
+    }
+}
+
 // A bar of the frame, or of the frame's top-level frame (the bars of an MDI
 // child's layout live in the main frame).
 CControlBar *find_bar(CFrameWnd *frame, UINT id)
@@ -209,18 +221,11 @@ void CControlBar::SetBarInfo(CControlBarInfo *pInfo, CFrameWnd *pFrameWnd)
                 continue;
             dock_bar->DockControlBar(bar);
             if (!pInfo->m_bDockBar) {
-                bar->m_nMRUWidth = pInfo->m_nMRUWidth;
+                apply_recent_places(bar, pInfo);
                 bar->ShowWindow(pInfo->m_bVisible ? SW_SHOWNA : SW_HIDE);
             }
         }
         return;
-    }
-    m_nMRUWidth = pInfo->m_nMRUWidth;
-    if (pInfo->m_bDocking && m_pDockContext) {
-        m_pDockContext->m_uMRUDockID = pInfo->m_uMRUDockID;
-        m_pDockContext->m_rectMRUDockPos = pInfo->m_rectMRUDockPos;
-        m_pDockContext->m_dwMRUFloatStyle = pInfo->m_dwMRUFloatStyle;
-        m_pDockContext->m_ptMRUFloatPos = pInfo->m_ptMRUFloatPos;
     }
     if (!pInfo->m_bFloating && pInfo->m_bDocking && pInfo->m_uMRUDockID != 0) {
         CFrameWnd *site = m_pDockSite ? m_pDockSite : pFrameWnd;
@@ -234,6 +239,8 @@ void CControlBar::SetBarInfo(CControlBarInfo *pInfo, CFrameWnd *pFrameWnd)
             site->DockControlBar(this, dock_bar, &rect);
         }
     }
+    // After docking, which records the place it docked at.
+    apply_recent_places(this, pInfo);
     ShowWindow(pInfo->m_bVisible ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -176,14 +176,15 @@ void CDockBar::DockControlBar(CControlBar *pBar, LPCRECT lpRect)
         m_arrBars.insert(m_arrBars.begin() + static_cast<std::ptrdiff_t>(insert_at), pBar);
         m_arrPositions.insert(m_arrPositions.begin() + static_cast<std::ptrdiff_t>(insert_at), place);
     }
+    LayoutBars();
     if (!m_bFloating && pBar->m_pDockContext) {
-        pBar->m_pDockContext->m_uMRUDockID = static_cast<UINT>(GetDlgCtrlID());
+        // Where the bar now sits is where it goes back to from floating.
         CRect rect;
         pBar->GetWindowRect(&rect);
-        rect.OffsetRect(-rect.left + place.x, -rect.top + place.y);
+        ScreenToClient(&rect);
+        pBar->m_pDockContext->m_uMRUDockID = static_cast<UINT>(GetDlgCtrlID());
         pBar->m_pDockContext->m_rectMRUDockPos = rect;
     }
-    LayoutBars();
 
     // A floating frame left without bars goes away.
     if (previous && previous != this && previous->m_bFloating && previous->GetDockedCount() == 0) {

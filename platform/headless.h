@@ -52,6 +52,9 @@ BOOL TessivPostMouseGesture(HWND window, TessivMouseButton button, POINT const *
                             std::size_t count);
 BOOL TessivPostMouseWheel(HWND window, int delta, POINT client_point);
 BOOL TessivPostMouseMove(HWND window, POINT client_point);
+// Posts one press (down) or release of a button at a client point, for
+// gestures that interleave other input between press and release.
+BOOL TessivPostMouseButton(HWND window, TessivMouseButton button, bool down, POINT client_point);
 // Posts a key press (down) or release as input: WM_KEYDOWN or WM_KEYUP with
 // the virtual key reaches the focus window (window when none has the focus)
 // in order with the posted mouse events, and the key state changes when it

@@ -887,6 +887,14 @@ BOOL TessivPostMouseMove(HWND window, POINT client_point)
     return post_events(window, {make_event(window, WM_MOUSEMOVE, client_point)});
 }
 
+BOOL TessivPostMouseButton(HWND window, TessivMouseButton button, bool down, POINT client_point)
+{
+    if (!IsWindow(window))
+        return FALSE;
+    ButtonMessages messages = button_messages(button);
+    return post_events(window, {make_event(window, down ? messages.down : messages.up, client_point)});
+}
+
 BOOL TessivPostKey(HWND window, int virtual_key, bool down)
 {
     if (!IsWindow(window) || virtual_key <= 0 || virtual_key > 0xFF)
