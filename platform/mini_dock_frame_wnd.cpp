@@ -19,7 +19,7 @@ BOOL CMiniDockFrameWnd::Create(CWnd *pParent, DWORD dwBarStyle)
 {
     if (!pParent || !pParent->m_hWnd)
         return FALSE;
-    if (!CMiniFrameWnd::Create(nullptr, nullptr, kFloatingFrameStyle, CRect(0, 0, 0, 0), pParent))
+    if (!CMiniFrameWnd::Create(nullptr, nullptr, kFloatingFrameStyle, CRect(0, 0, 0, 0), pParent, UINT{0}))
         return FALSE;
     DWORD align = (dwBarStyle & CBRS_ALIGN_LEFT) || (dwBarStyle & CBRS_ALIGN_RIGHT) ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP;
     if (!m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | align | (dwBarStyle & CBRS_SIZE_DYNAMIC),

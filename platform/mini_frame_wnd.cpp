@@ -4,7 +4,7 @@
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BOOL CMiniFrameWnd::Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, RECT const &rect,
-                           CWnd *pParentWnd, UINT)
+                           CWnd *pParentWnd, UINT, CCreateContext *)
 {
     if (!lpClassName)
         lpClassName = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW),

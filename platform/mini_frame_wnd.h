@@ -10,9 +10,10 @@ class CMiniFrameWnd : public CFrameWnd {
 public:
     CMiniFrameWnd() = default;
 
-    // A top-level popup owned by pParentWnd's top-level window.
-    virtual BOOL Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, RECT const &rect,
-                        CWnd *pParentWnd = nullptr, UINT nID = 0);
+    // A top-level popup owned by pParentWnd's top-level window (the control
+    // ID and context are not used). The frame's own Create stays available.
+    BOOL Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, RECT const &rect, CWnd *pParentWnd,
+                UINT nID, CCreateContext *pContext = nullptr) override;
     using CFrameWnd::Create;
 
     // Grows a client rectangle to the window rectangle of a mini frame with

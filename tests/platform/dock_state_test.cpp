@@ -114,6 +114,7 @@ TEST_F(DockStateTest, AFloatingBarIsRestoredWhereItFloatedAndTheTextRoundTrips)
     frame->FloatControlBar(&second, CPoint(300, 250));
     ASSERT_TRUE(second.IsFloating());
     CWnd *floating = second.m_pDockBar->GetParent();
+    HWND floating_handle = floating->m_hWnd;
     EXPECT_TRUE(floating->IsWindowVisible());
     EXPECT_EQ(second.m_pDockBar->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_FLOAT));
     CRect window;
@@ -129,7 +130,7 @@ TEST_F(DockStateTest, AFloatingBarIsRestoredWhereItFloatedAndTheTextRoundTrips)
 
     // Change everything, then load.
     frame->DockControlBar(&second, AFX_IDW_DOCKBAR_BOTTOM);
-    EXPECT_FALSE(IsWindow(floating->m_hWnd)) << "an emptied floating frame goes away";
+    EXPECT_FALSE(IsWindow(floating_handle)) << "an emptied floating frame goes away";
     frame->DockControlBar(&first, AFX_IDW_DOCKBAR_RIGHT);
     frame->ShowControlBar(&first, FALSE, FALSE);
     frame->LoadBarState("Layout");
