@@ -103,6 +103,25 @@ public:
         object.PostNcDestroy();
     }
     static bool temporary(CWnd const &object) { return object.m_temporary; }
+    // OnWndMsg for a message other than the object's last one: commands, and
+    // the map lookup, whose result the object keeps.
+    [[gnu::noinline]] static BOOL on_wnd_msg_uncached(CWnd &object, UINT message, WPARAM wParam, LPARAM lParam,
+                                                      LRESULT *pResult)
+    {
+        LRESULT result = 0;
+        if (message == WM_COMMAND) {
+            if (!object.OnCommand(wParam, lParam))
+                return FALSE;
+        } else {
+            AFX_MSGMAP_ENTRY const *entry = object.find_entry(message);
+            if (!entry)
+                return FALSE;
+            result = entry->pfnDispatch(&object, wParam, lParam);
+        }
+        if (pResult)
+            *pResult = result;
+        return TRUE;
+    }
     static std::unique_ptr<CWnd> make_temporary(HWND window)
     {
         auto object = std::make_unique<CWnd>();
@@ -346,28 +365,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult
     // the dynamic type, read from the object without a call, decides the
     // map, and it changes only while the object is built or torn down.
     if (message != m_lastMessage || &typeid(*this) != m_lastType) [[unlikely]]
-        return on_wnd_msg_uncached(message, wParam, lParam, pResult);
+        return tessiv_window_access::on_wnd_msg_uncached(*this, message, wParam, lParam, pResult);
     AFX_MSGMAP_ENTRY const *entry = m_lastEntry;
     if (!entry)
         return FALSE;
     LRESULT result = entry->pfnDispatch(this, wParam, lParam);
-    if (pResult)
-        *pResult = result;
-    return TRUE;
-}
-
-[[gnu::noinline]] BOOL CWnd::on_wnd_msg_uncached(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult)
-{
-    LRESULT result = 0;
-    if (message == WM_COMMAND) {
-        if (!OnCommand(wParam, lParam))
-            return FALSE;
-    } else {
-        AFX_MSGMAP_ENTRY const *entry = find_entry(message);
-        if (!entry)
-            return FALSE;
-        result = entry->pfnDispatch(this, wParam, lParam);
-    }
     if (pResult)
         *pResult = result;
     return TRUE;

@@ -239,7 +239,6 @@ private:
     // The last message-map lookup of this object, keyed by the object's
     // dynamic type (which decides its map) rather than by the map itself.
     AFX_MSGMAP_ENTRY const *find_entry(UINT message);
-    BOOL on_wnd_msg_uncached(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult);
     UINT m_lastMessage = 0;
     std::type_info const *m_lastType = nullptr;
     AFX_MSGMAP_ENTRY const *m_lastEntry = nullptr;
