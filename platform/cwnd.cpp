@@ -103,6 +103,25 @@ public:
         object.PostNcDestroy();
     }
     static bool temporary(CWnd const &object) { return object.m_temporary; }
+    // OnWndMsg for a message other than the object's last one: commands, and
+    // the map lookup, whose result the object keeps.
+    [[gnu::noinline]] static BOOL on_wnd_msg_uncached(CWnd &object, UINT message, WPARAM wParam, LPARAM lParam,
+                                                      LRESULT *pResult)
+    {
+        LRESULT result = 0;
+        if (message == WM_COMMAND) {
+            if (!object.OnCommand(wParam, lParam))
+                return FALSE;
+        } else {
+            AFX_MSGMAP_ENTRY const *entry = object.find_entry(message);
+            if (!entry)
+                return FALSE;
+            result = entry->pfnDispatch(&object, wParam, lParam);
+        }
+        if (pResult)
+            *pResult = result;
+        return TRUE;
+    }
     static std::unique_ptr<CWnd> make_temporary(HWND window)
     {
         auto object = std::make_unique<CWnd>();
@@ -126,26 +145,47 @@ void attach_framework_window(HWND window)
 
 }  // namespace tessiv_platform
 
-LRESULT AfxWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+namespace {
+
+// Hands the message to the object's WindowProc with the message recorded for
+// Default(); the record lives on the stack and the outer one is put back.
+inline LRESULT dispatch_to(CWnd &object, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    CWnd *object = permanent_window(window);
-    if (!object)
-        return DefWindowProcA(window, message, wparam, lparam);
-    // Everything needed after the call lives in the record on the stack, so
-    // the call keeps no registers of its own alive.
     CurrentMessage const record{window, message, wparam, lparam, dispatch_state.current_message};
     struct Restore {
         CurrentMessage const &record;
         ~Restore() { dispatch_state.current_message = record.outer; }
     } restore{record};
     dispatch_state.current_message = &record;
+    return object.WindowProc(message, wparam, lparam);
+}
+
+// Everything but a message to the cached window: the map lookup, windows
+// without an object, and WM_NCDESTROY, which detaches the object afterwards.
+[[gnu::noinline]] LRESULT dispatch_uncommon(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    CWnd *object = permanent_window(window);
+    if (!object)
+        return DefWindowProcA(window, message, wparam, lparam);
     // The object may be gone once WindowProc returns (a handler may destroy
     // its own window), so it is looked up again rather than used.
-    LRESULT result = object->WindowProc(message, wparam, lparam);
-    if (record.message == WM_NCDESTROY)
-        if (CWnd *still_attached = permanent_window(record.window))
+    LRESULT result = dispatch_to(*object, window, message, wparam, lparam);
+    if (message == WM_NCDESTROY)
+        if (CWnd *still_attached = permanent_window(window))
             tessiv_window_access::finish_destroyed(*still_attached);
     return result;
+}
+
+}  // namespace
+
+LRESULT AfxWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    // The common case keeps no registers of its own alive across the call:
+    // nothing after it but putting the outer record back.
+    CWnd *object = dispatch_state.cached_window;
+    if (window == dispatch_state.cached_handle && object && message != WM_NCDESTROY) [[likely]]
+        return dispatch_to(*object, window, message, wparam, lparam);
+    return dispatch_uncommon(window, message, wparam, lparam);
 }
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
@@ -324,18 +364,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult
     // A run of one message (mouse moves) to one object skips the map lookup:
     // the dynamic type, read from the object without a call, decides the
     // map, and it changes only while the object is built or torn down.
-    AFX_MSGMAP_ENTRY const *entry;
-    if (message == m_lastMessage && &typeid(*this) == m_lastType) {
-        entry = m_lastEntry;
-    } else if (message == WM_COMMAND) {
-        if (!OnCommand(wParam, lParam))
-            return FALSE;
-        if (pResult)
-            *pResult = 0;
-        return TRUE;
-    } else {
-        entry = find_entry(message);
-    }
+    if (message != m_lastMessage || &typeid(*this) != m_lastType) [[unlikely]]
+        return tessiv_window_access::on_wnd_msg_uncached(*this, message, wParam, lParam, pResult);
+    AFX_MSGMAP_ENTRY const *entry = m_lastEntry;
     if (!entry)
         return FALSE;
     LRESULT result = entry->pfnDispatch(this, wParam, lParam);

@@ -240,6 +240,30 @@ TEST_F(CWndTest, RepeatedMessagesFollowTheObjectsClassWhileItIsTornDown)
     EXPECT_EQ(events, expected) << "once the derived part is gone, its entry no longer handles the message";
 }
 
+TEST_F(CWndTest, RunsOfOneMessageToAlternatingWindowsReachEachWindowsOwnEntries)
+{
+    BaseWnd base;
+    DerivedWnd derived;
+    ASSERT_TRUE(base.CreateEx(0, nullptr, "b", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(derived.CreateEx(0, nullptr, "d", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    events.clear();
+    for (int i = 0; i < 2; ++i) {
+        base.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(i, 0));
+        derived.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(i, 1));
+        derived.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(i, 2));
+        derived.SendMessage(WM_USER + 60);
+        derived.SendMessage(WM_COMMAND, 101);
+    }
+    std::vector<std::string> expected;
+    for (int i = 0; i < 2; ++i) {
+        std::string x = std::to_string(i);
+        expected.insert(expected.end(), {"Base.OnLButtonDown(0," + x + ",0)", "Derived.OnLButtonDown(0," + x + ",1)",
+                                         "default(513)", "Derived.OnLButtonDown(0," + x + ",2)", "default(513)",
+                                         "default(" + std::to_string(WM_USER + 60) + ")", "Derived.OnEdit"});
+    }
+    EXPECT_EQ(events, expected);
+}
+
 TEST_F(CWndTest, HandlersReceiveTheUnpackedParametersAndReturnTheirResults)
 {
     DerivedWnd window, other;
