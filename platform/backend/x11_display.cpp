@@ -9,8 +9,9 @@
 // SetWindowPos (so WM_SIZE and WM_MOVE follow), its destroying a window as
 // DestroyWindow. Buttons 1 to 3, motion and the wheel (buttons 4 and 5,
 // +-WHEEL_DELTA a notch) join the platform's input queue, where capture
-// and double clicks are decided as for posted input; keys become
-// WM_KEYDOWN/WM_KEYUP with VK_ codes for the focus window; GetAsyncKeyState
+// and double clicks are decided as for posted input; keys join the same
+// queue (in order with the buttons) as WM_KEYDOWN/WM_KEYUP with VK_ codes
+// for the focus window; GetAsyncKeyState
 // reads the server's key and button state; focus in and out of a top-level
 // window move the focus; entering a window sends it a mouse move; Expose
 // invalidates (one WM_PAINT however many arrive). SetCapture grabs the
