@@ -28,6 +28,7 @@
 #include <tessiv/platform/ini_file.h>
 #include <tessiv/platform/library_version.h>
 #include <tessiv/platform/mdi_child_wnd.h>
+#include <tessiv/platform/mdi_frame_wnd.h>
 #include <tessiv/platform/mfc_string.h>
 #include <tessiv/platform/mini_dock_frame_wnd.h>
 #include <tessiv/platform/mini_frame_wnd.h>
@@ -43,6 +44,7 @@
 #include <tessiv/platform/winuser.h>
 #include <tessiv/render/cgl.h>
 #include <tessiv/render/gltext.h>
+#include <tessiv/shell/bar_child_frame.h>
 #include <tessiv/shell/resource.h>
 #include <tessiv/shell/st_splitter_wnd.h>
 #include <tessiv/shell/tessiv_app.h>

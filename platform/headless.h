@@ -100,6 +100,15 @@ struct TessivFrontBuffer {
 // thread is the same afterwards.
 BOOL TessivReadFrontBuffer(HWND window, TessivFrontBuffer *out);
 
+// A window as the screen would show it: its GDI pixels (window rectangle,
+// frame included), each visible descendant's drawn over them from the
+// bottom of the z-order up and clipped to its parent's client area, and for
+// a window with a GL drawable the front buffer in its client area. Same
+// layout as TessivFrontBuffer, every pixel opaque (alpha 0xFF); a window
+// that never drew shows black. FALSE for an invalid handle or a window with
+// an empty or oversized rectangle.
+BOOL TessivComposeWindow(HWND window, TessivFrontBuffer *out);
+
 // How SwapBuffers shows the back buffer. In both, a window has one depth and
 // stencil buffer that a swap leaves as drawn. Exchange (the default) trades
 // the colour buffers: afterwards the back buffer's colour is the frame

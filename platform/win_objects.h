@@ -121,6 +121,11 @@ void forget_module_resources(HMODULE module);
 // creation is running to it (cwnd.cpp).
 void attach_framework_window(HWND window);
 
+// The title a frame's LoadFrame takes from the string resource id: the text
+// before the first '\n', from the current resource handle or else the
+// instance; empty when neither has it (mdi_frame_wnd.cpp).
+std::string frame_title_resource(UINT id);
+
 // Process-wide input ownership (one user-interface thread at a time).
 HWND &focus_slot();
 HWND &capture_slot();

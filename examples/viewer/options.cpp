@@ -51,6 +51,10 @@ bool ParseOptions(int argc, char const *const *argv, Options &options, std::stri
             if (!value(text))
                 return false;
             options.out_dir = text;
+        } else if (argument == "--profile") {
+            if (!value(text))
+                return false;
+            options.profile_path = text;
         } else if (argument == "--triangles") {
             if (!value(text))
                 return false;
@@ -99,13 +103,21 @@ std::string HelpText(char const *program)
 {
     return std::string("usage: ") + program + " [options] [MESH]\n" +
            "\n"
-           "Shows a mesh in a frame with a 3D view and a status bar: in a window when an\n"
-           "X display is available (DISPLAY), else (or with --headless) in a scripted\n"
-           "session of real mouse messages:\n"
-           "Alt+left drag rotates, Alt+right drag pans, the wheel zooms, a left click\n"
-           "picks the face under it, a middle double click fits the model, then the\n"
-           "frame is resized. After each step it writes a PNG snapshot and prints the\n"
-           "status bar's texts and the pick result.\n"
+           "Shows a mesh in a main frame with a tool bar and a status bar, around a\n"
+           "document frame split into two views of the model (the standard pose left,\n"
+           "the top view right). With an X display (DISPLAY) and without --headless it\n"
+           "opens a window; otherwise it runs a\n"
+           "scripted session of real mouse messages: Alt+left drag rotates, Alt+right\n"
+           "drag pans, the wheel zooms, a left click picks the face under it, a middle\n"
+           "double click fits the model, the frame is resized; then the tool bar hides\n"
+           "and shows the right pane, the right pane switches view, a tool-bar button\n"
+           "sets the mouse mode, the tool bar is dragged to float and back, and the\n"
+           "split bar is moved. After each step it writes a PNG snapshot (the left\n"
+           "view, or the whole frame) and prints the status bar's texts.\n"
+           "\n"
+           "At the end the splitter layout and the tool bar's dock state go to the\n"
+           "profile; the next run with the same profile starts from them (and writes\n"
+           "restored.png).\n"
            "\n"
            "  MESH               an .obj, .ply or .stl file; without one, a built-in\n"
            "                     model made in code\n"
@@ -113,6 +125,8 @@ std::string HelpText(char const *program)
            "                     available\n"
            "  --out DIR          folder for the snapshots (default viewer-snapshots;\n"
            "                     created when missing)\n"
+           "  --profile FILE     the profile the layout is kept in (default\n"
+           "                     viewer-profile.ini in the --out folder)\n"
            "  --triangles N      at least N triangles in the built-in model\n"
            "                     (default 300000)\n"
            "  --size WxH         client size of the frame in pixels (default 800x600)\n"

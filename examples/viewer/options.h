@@ -10,6 +10,7 @@ struct Options {
     bool headless = false;          // run the scripted session
     bool help = false;
     std::string out_dir = "viewer-snapshots";
+    std::string profile_path;       // empty: viewer-profile.ini in out_dir
     int triangles = 300000;         // size of the built-in model
     int width = 800;                // client size of the frame
     int height = 600;

@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include "frames.h"
+#include "resource.h"
 #include "viewer_view.h"
 
 #include <tessiv/imaging/image_io.h>
@@ -7,6 +9,8 @@
 #include <tessiv/platform/headless.h>
 #include <tessiv/scene/stream_file.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,8 +18,8 @@
 namespace viewer {
 namespace {
 
-// Status-bar panes: 0 the pick result, 1 to 3 the coordinates under the mouse.
-UINT const kIndicators[] = {ID_SEPARATOR, 1001, 1002, 1003};
+// The profile name of the tool bar's dock state.
+char const kBarState[] = "ViewerBars";
 
 void PumpMessages()
 {
@@ -26,19 +30,14 @@ void PumpMessages()
     }
 }
 
-// Writes what the view shows (its front buffer) as an opaque PNG.
-bool WriteSnapshot(HWND view, std::filesystem::path const &path, std::string &error)
+// Writes a picture as an opaque PNG.
+bool WritePicture(TessivFrontBuffer const &picture, std::filesystem::path const &path, std::string &error)
 {
-    TessivFrontBuffer front;
-    if (!TessivReadFrontBuffer(view, &front)) {
-        error = "reading the view's front buffer failed";
-        return false;
-    }
     kolt::PixelImage image;
-    image.SetSize(static_cast<unsigned int>(front.width), static_cast<unsigned int>(front.height));
+    image.SetSize(static_cast<unsigned int>(picture.width), static_cast<unsigned int>(picture.height));
     kolt::ColorI *pixels = image.GetBuffer();
-    for (std::size_t i = 0; i < front.pixels.size(); ++i)
-        pixels[i] = kolt::ColorI(static_cast<unsigned long>(front.pixels[i] | 0xFF000000u));
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+        pixels[i] = kolt::ColorI(static_cast<unsigned long>(picture.pixels[i] | 0xFF000000u));
     try {
         kolt::CStreamFile file;
         file.open_checked(path.string().c_str(), kolt::CStreamFile::modeWrite);
@@ -55,6 +54,44 @@ bool WriteSnapshot(HWND view, std::filesystem::path const &path, std::string &er
     return true;
 }
 
+// What the view shows: its front buffer.
+bool ReadView(HWND view, TessivFrontBuffer &picture, std::string &error)
+{
+    if (TessivReadFrontBuffer(view, &picture))
+        return true;
+    error = "reading the view's front buffer failed";
+    return false;
+}
+
+// The main frame as the screen shows it, with the tool bar's floating frame
+// (a window of its own) on top when the bar floats.
+bool ReadWholeFrame(CWnd &main, CMyToolBar &bar, TessivFrontBuffer &picture, std::string &error)
+{
+    if (!TessivComposeWindow(main.m_hWnd, &picture)) {
+        error = "composing the frame failed";
+        return false;
+    }
+    CWnd *floating = bar.IsFloating() ? bar.GetParentFrame() : nullptr;
+    TessivFrontBuffer floating_picture;
+    if (!floating || !floating->IsWindowVisible() || !TessivComposeWindow(floating->m_hWnd, &floating_picture))
+        return true;
+    CRect main_rect, rect;
+    main.GetWindowRect(&main_rect);
+    floating->GetWindowRect(&rect);
+    for (int y = 0; y < floating_picture.height; ++y) {
+        int to_y = rect.top - main_rect.top + y;
+        if (to_y < 0 || to_y >= picture.height)
+            continue;
+        for (int x = 0; x < floating_picture.width; ++x) {
+            int to_x = rect.left - main_rect.left + x;
+            if (to_x >= 0 && to_x < picture.width)
+                picture.pixels[static_cast<std::size_t>(to_y) * picture.width + to_x] =
+                    floating_picture.pixels[static_cast<std::size_t>(y) * floating_picture.width + x];
+        }
+    }
+    return true;
+}
+
 std::vector<POINT> Line(POINT from, POINT to, int steps)
 {
     std::vector<POINT> points;
@@ -63,6 +100,379 @@ std::vector<POINT> Line(POINT from, POINT to, int steps)
     return points;
 }
 
+// The profile holds owned strings; the session's is set for the run and the
+// host's given back afterwards.
+class ProfileOverride {
+public:
+    ProfileOverride(CWinApp *app, std::string const &path) : app_(app)
+    {
+        if (!app_)
+            return;
+        previous_ = app_->m_pszProfileName;
+        char *copy = static_cast<char *>(std::malloc(path.size() + 1));
+        if (copy)
+            std::memcpy(copy, path.c_str(), path.size() + 1);
+        app_->m_pszProfileName = copy;
+    }
+    ~ProfileOverride()
+    {
+        if (!app_)
+            return;
+        std::free(const_cast<char *>(app_->m_pszProfileName));
+        app_->m_pszProfileName = previous_;
+    }
+    ProfileOverride(ProfileOverride const &) = delete;
+    ProfileOverride &operator=(ProfileOverride const &) = delete;
+
+private:
+    CWinApp *app_;
+    LPCTSTR previous_ = nullptr;
+};
+
+// The split position and where the tool bar is, as the session prints them.
+std::string DescribeLayout(CViewerChildFrame &child, CMyToolBar &bar)
+{
+    ST_SplitterWnd &splitter = child.Splitter();
+    int width = 0, minimum = 0;
+    splitter.GetColumnInfo(0, width, minimum);
+    std::string text = "split at " + std::to_string(width);
+    text += splitter.IsSideHidden(1) ? ", right pane hidden" : splitter.IsSideHidden(0) ? ", left pane hidden" : "";
+    if (bar.IsFloating()) {
+        CRect rect;
+        bar.GetParentFrame()->GetWindowRect(&rect);
+        text += "; tool bar floating at (" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")";
+    } else {
+        text += std::string("; tool bar docked") + (bar.IsWindowVisible() ? "" : ", hidden");
+    }
+    return text;
+}
+
+// A client point of the bar where a press starts a drag (no button there):
+// the gripper of a docked bar, or the separator, which a floating bar
+// without a gripper still has.
+CPoint DragHandle(CMyToolBar &bar)
+{
+    CRect client, separator;
+    bar.GetClientRect(&client);
+    for (int index = 0; index < bar.GetCount(); ++index)
+        if (bar.GetButtonStyle(index) & TBBS_SEPARATOR)
+            bar.GetItemRect(index, &separator);
+    for (CPoint point : {CPoint(2, client.Height() / 2), separator.CenterPoint()})
+        if (bar.OnToolHitTest(point) < 0)
+            return point;
+    return separator.CenterPoint();
+}
+
+}  // namespace
+
+int RunSession(Model const &model, Options const &options, std::FILE *out)
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(options.out_dir, ignored);
+    if (!std::filesystem::is_directory(options.out_dir)) {
+        std::fprintf(stderr, "viewer: cannot make the snapshot folder %s\n", options.out_dir.c_str());
+        return 1;
+    }
+    std::filesystem::path profile_path = options.profile_path.empty()
+                                             ? std::filesystem::path(options.out_dir) / "viewer-profile.ini"
+                                             : std::filesystem::path(options.profile_path);
+    profile_path = std::filesystem::absolute(profile_path, ignored);
+    CWinApp *app = AfxGetApp();
+    CWinThread *thread = AfxGetThread();
+    if (!app || !thread) {
+        std::fprintf(stderr, "viewer: the module's application object is missing\n");
+        return 1;
+    }
+    ProfileOverride profile(app, profile_path.string());
+    std::string summary_section = std::string(kBarState) + "-Summary";
+    bool restoring = !app->GetProfileString(summary_section.c_str(), "Bars", "").IsEmpty();
+
+    auto *main = new CViewerMainFrame;
+    // Room for both views from the start, so a stored split is not squeezed
+    // before the views are fitted.
+    if (!main->CreateAll(CRect(0, 0, 2 * options.width + 60, options.height + 120))) {
+        std::fprintf(stderr, "viewer: creating the main frame failed\n");
+        if (main->m_hWnd)
+            main->DestroyWindow();
+        else
+            delete main;
+        return 1;
+    }
+    CWnd *previous_main = thread->m_pMainWnd;
+    thread->m_pMainWnd = main;
+    // The document frame is made as the framework makes it, through its run-time class.
+    CCreateContext context;
+    auto *child = static_cast<CViewerChildFrame *>(RUNTIME_CLASS(CViewerChildFrame)->CreateObject());
+    if (!child || !child->LoadFrame(IDR_MODEL, WS_CHILD | WS_VISIBLE, main, &context)) {
+        std::fprintf(stderr, "viewer: creating the document frame failed\n");
+        main->DestroyWindow();
+        thread->m_pMainWnd = previous_main;
+        return 1;
+    }
+    child->AdoptBars(*main);
+    CStatusBar &status = main->m_statusBar;
+    CMyToolBar &bar = main->m_toolBar;
+    CBaseOperation operation;
+    operation.SetUnitScale(options.unit_scale);
+    operation.SetDecimals(options.decimals);
+    for (int i = 0; i < child->ViewCount(); ++i) {
+        child->View(i)->SetModel(&model);
+        child->View(i)->ConnectStatus(&status, &operation);
+    }
+    CViewerView *view = child->View(0);
+
+    // The stored layout, if an earlier run left one.
+    child->Splitter().SetInitialStatus();
+    if (restoring)
+        child->LoadBarState(kBarState);
+    main->RecalcLayout();
+    child->InitialUpdateFrame(nullptr, TRUE);
+    main->ShowWindow(SW_SHOW);
+    PumpMessages();
+    view->SetPose(CViewerView::Pose::Standard);
+    child->View(1)->SetPose(CViewerView::Pose::Top);
+    child->View(2)->SetPose(CViewerView::Pose::Standard);
+
+    int step = 0;
+    int status_code = 0;
+    auto save_picture = [&](TessivFrontBuffer const &picture, std::string const &file_name, bool read) {
+        std::filesystem::path path = std::filesystem::path(options.out_dir) / file_name;
+        std::string error;
+        if (read && WritePicture(picture, path, error)) {
+            std::fprintf(out, "         snapshot %s\n", path.string().c_str());
+        } else {
+            std::fprintf(stderr, "viewer: snapshot %s: %s\n", path.string().c_str(),
+                         read ? error.c_str() : "reading the picture failed");
+            status_code = 1;
+        }
+    };
+    auto redraw = [&] {
+        PumpMessages();
+        main->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+        for (int i = 0; i < child->ViewCount(); ++i)
+            if (child->View(i)->IsWindowVisible())
+                child->View(i)->Render();
+        PumpMessages();
+    };
+
+    if (restoring) {
+        std::fprintf(out, "restored %s from %s\n", DescribeLayout(*child, bar).c_str(), profile_path.string().c_str());
+        redraw();
+        TessivFrontBuffer picture;
+        std::string error;
+        bool read = ReadWholeFrame(*main, bar, picture, error);
+        save_picture(picture, "restored.png", read);
+        // The session itself starts from the docked bar and both panes.
+        if (bar.IsFloating())
+            main->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+        for (int side = 0; side < 2; ++side)
+            if (child->Splitter().IsSideHidden(side))
+                child->Splitter().ToggleSide(side);
+        main->RecalcLayout();
+    }
+
+    // Sizes the main frame and the split so that both views get the asked
+    // client size (the right pane takes what the left one leaves).
+    auto fit_views = [&](int width, int height) {
+        for (int round = 0; round < 3; ++round) {
+            CRect main_window, left, right;
+            main->GetWindowRect(&main_window);
+            view->GetClientRect(&left);
+            CWnd *right_view = child->Splitter().GetPane(0, 1);
+            if (right_view)
+                right_view->GetClientRect(&right);
+            else
+                right = left;
+            if (left.Width() == width && left.Height() == height && right.Width() == width)
+                break;
+            int current = 0, minimum = 0;
+            child->Splitter().GetColumnInfo(0, current, minimum);
+            child->Splitter().SetColumnInfo(0, current + width - left.Width(), minimum);
+            main->MoveWindow(0, 0, main_window.Width() + 2 * width - left.Width() - right.Width(),
+                             main_window.Height() + height - left.Height());
+            child->Splitter().RecalcLayout();
+        }
+    };
+    fit_views(options.width, options.height);
+    redraw();
+
+    CRect client;
+    view->GetClientRect(&client);
+    POINT centre{client.Width() / 2, client.Height() / 2};
+    auto print_step = [&](char const *name, std::string const &what) {
+        view->GetClientRect(&client);
+        std::fprintf(out, "%-8s %s\n", name, what.c_str());
+        std::fprintf(out, "         view %dx%d, zoom %.1f; status [%s] [%s] [%s] [%s]\n", client.Width(),
+                     client.Height(), view->GetZoom(), status.GetPaneText(0).GetString(),
+                     status.GetPaneText(1).GetString(), status.GetPaneText(2).GetString(),
+                     status.GetPaneText(3).GetString());
+        std::fflush(out);
+    };
+    auto next_name = [&](char const *name) {
+        char file_name[64];
+        std::snprintf(file_name, sizeof file_name, "%02d-%s.png", step++, name);
+        return std::string(file_name);
+    };
+    // A step whose snapshot is the left view.
+    auto report = [&](char const *name, std::string const &what) {
+        PumpMessages();
+        view->Invalidate();
+        view->UpdateWindow();
+        std::string file_name = next_name(name);
+        TessivFrontBuffer picture;
+        std::string error;
+        bool read = ReadView(view->m_hWnd, picture, error);
+        print_step(name, what);
+        save_picture(picture, file_name, read);
+    };
+    // A step whose snapshot is the whole frame, GDI painting included.
+    auto report_frame = [&](char const *name, std::string const &what) {
+        redraw();
+        std::string file_name = next_name(name);
+        TessivFrontBuffer picture;
+        std::string error;
+        bool read = ReadWholeFrame(*main, bar, picture, error);
+        print_step(name, what);
+        std::fprintf(out, "         frame %dx%d, %s\n", picture.width, picture.height,
+                     DescribeLayout(*child, bar).c_str());
+        save_picture(picture, file_name, read);
+    };
+    report("initial", "the model as the view first shows it");
+
+    // Alt with the left button rotates: 0.01 radian per pixel.
+    TessivSetKeyDown(VK_MENU, true);
+    auto drag = Line(centre, {centre.x + 120, centre.y - 60}, 12);
+    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Left, drag.data(), drag.size());
+    PumpMessages();
+    report("rotate", "Alt+left drag by (+120, -60) pixels");
+
+    // Alt with the right button pans.
+    drag = Line(centre, {centre.x - 80, centre.y + 40}, 8);
+    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Right, drag.data(), drag.size());
+    PumpMessages();
+    TessivSetKeyDown(VK_MENU, false);
+    report("pan", "Alt+right drag by (-80, +40) pixels");
+
+    // Two wheel notches forward zoom in.
+    TessivPostMouseWheel(view->m_hWnd, 2 * WHEEL_DELTA, centre);
+    PumpMessages();
+    TessivPostMouseMove(view->m_hWnd, centre);
+    report("zoom", "wheel forward two notches, then a move to the centre");
+
+    // A plain left click picks the face under it.
+    POINT pick{centre.x - 80, centre.y + 40};
+    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Left, &pick, 1);
+    PumpMessages();
+    int face = view->GetPickedFace();
+    std::string picked = face >= 0 ? "face " + std::to_string(face) : std::string("nothing");
+    status.SetPaneText(0, ("picked " + picked).c_str());
+    std::fprintf(out, "pick at (%ld, %ld): %s, %u face(s) under the point\n", static_cast<long>(pick.x),
+                 static_cast<long>(pick.y), picked.c_str(), view->GetLastHits().size());
+    report("pick", "left click at (" + std::to_string(pick.x) + ", " + std::to_string(pick.y) + ")");
+
+    // Two middle clicks in quick succession make a double click: fit the model.
+    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Middle, &centre, 1);
+    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Middle, &centre, 1);
+    PumpMessages();
+    report("zoomall", "middle double click fits the model");
+
+    // The frame is resized; the view follows in its own WM_SIZE.
+    fit_views(options.width * 3 / 4, options.height * 3 / 4);
+    report("resize", "frame resized to three quarters");
+
+
+    // The tool bar's buttons go through the main frame to the document frame.
+    auto click_button = [&](UINT command) {
+        CRect item;
+        bar.GetItemRect(bar.CommandToIndex(command), &item);
+        POINT point{item.CenterPoint().x, item.CenterPoint().y};
+        TessivPostMouseGesture(bar.m_hWnd, TessivMouseButton::Left, &point, 1);
+        PumpMessages();
+    };
+    status.SetPaneText(0, "");
+    report_frame("frame", "the whole frame: tool bar, both views, status bar");
+
+    click_button(ID_TOGGLE_PANE);
+    report_frame("hide", std::string("tool-bar button hides the right pane: ") +
+                             (child->Splitter().IsSideHidden(1) ? "hidden" : "shown"));
+    click_button(ID_TOGGLE_PANE);
+    report_frame("show", std::string("the same button shows it again: ") +
+                             (child->Splitter().IsSideHidden(1) ? "hidden" : "shown"));
+
+    main->SendMessage(WM_COMMAND, ID_SWITCH_VIEW);
+    report_frame("switch", "the right pane switches from the top view to view " +
+                               std::to_string(child->Splitter().CurrentView(1)));
+
+    // The pan button makes plain left drags pan.
+    click_button(ID_MODE_PAN);
+    view->GetClientRect(&client);
+    centre = {client.Width() / 2, client.Height() / 2};
+    auto mode_drag = Line(centre, {centre.x + 50, centre.y}, 5);
+    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Left, mode_drag.data(), mode_drag.size());
+    PumpMessages();
+    report_frame("mode", "pan button, then a plain left drag by (+50, 0): mouse mode " +
+                             std::to_string(view->GetMouseMode()));
+
+    // Drag the tool bar by its free end into the middle of the frame: it floats.
+    CRect bar_rect, main_rect;
+    bar.GetWindowRect(&bar_rect);
+    main->GetWindowRect(&main_rect);
+    CPoint handle = DragHandle(bar);
+    CPoint target = main_rect.CenterPoint();
+    bar.ScreenToClient(&target);
+    auto bar_drag = Line(POINT{handle.x, handle.y}, POINT{target.x, target.y}, 8);
+    TessivPostMouseGesture(bar.m_hWnd, TessivMouseButton::Left, bar_drag.data(), bar_drag.size());
+    PumpMessages();
+    report_frame("float", std::string("tool bar dragged into the frame: ") +
+                              (bar.IsFloating() ? "floating" : "docked"));
+
+    // And back onto the top edge.
+    handle = DragHandle(bar);
+    CPoint top_edge(main_rect.left + 60, bar_rect.top + 4);
+    CRect floating_bar;
+    bar.GetWindowRect(&floating_bar);
+    target = top_edge;
+    bar.ScreenToClient(&target);
+    bar_drag = Line(POINT{handle.x, handle.y}, POINT{target.x, target.y}, 8);
+    TessivPostMouseGesture(bar.m_hWnd, TessivMouseButton::Left, bar_drag.data(), bar_drag.size());
+    PumpMessages();
+    report_frame("dock", std::string("tool bar dragged back to the top edge: ") +
+                             (bar.IsFloating() ? "floating" : "docked"));
+
+    // The split bar moves 40 pixels right; the tool bar floats at a fixed
+    // place. This is the layout the profile keeps.
+    ST_SplitterWnd &splitter = child->Splitter();
+    CRect splitter_client;
+    splitter.GetClientRect(&splitter_client);
+    int middle_y = splitter_client.Height() / 2;
+    int bar_x = -1;
+    for (int x = 0; x < splitter_client.Width() && bar_x < 0; ++x)
+        if (splitter.HitTest(CPoint(x, middle_y)) == CSplitterWnd::hSplitterBar1)
+            bar_x = x + 2;
+    if (bar_x >= 0) {
+        auto split_drag = Line(POINT{bar_x, middle_y}, POINT{bar_x + 40, middle_y}, 4);
+        TessivPostMouseGesture(splitter.m_hWnd, TessivMouseButton::Left, split_drag.data(), split_drag.size());
+        PumpMessages();
+    }
+    main->FloatControlBar(&bar, CPoint(main_rect.left + 120, main_rect.top + 140));
+    PumpMessages();
+    report_frame("layout", "split bar dragged 40 pixels right, tool bar floated");
+
+    std::string saved = DescribeLayout(*child, bar);
+    child->SaveBarState(kBarState);
+    std::fprintf(out, "snapshots in %s\n", options.out_dir.c_str());
+    main->DestroyWindow();
+    PumpMessages();
+    thread->m_pMainWnd = previous_main;
+    // The splitter wrote its layout as the document frame went.
+    std::fprintf(out, "saved %s to %s\n", saved.c_str(), profile_path.string().c_str());
+    return status_code;
+}
+
+// The interactive frame: one view and a status bar in a real window.
+namespace {
+// Status-bar panes: 0 the pick result, 1 to 3 the coordinates under the mouse.
+UINT const kIndicators[] = {ID_SEPARATOR, 1001, 1002, 1003};
 }  // namespace
 
 void CViewerFrame::FitView(int width, int height)
@@ -135,99 +545,5 @@ int RunInteractive(Model const &model, Options const &options)
     return quit ? 1 : 0;
 }
 
-int RunSession(Model const &model, Options const &options, std::FILE *out)
-{
-    std::error_code ignored;
-    std::filesystem::create_directories(options.out_dir, ignored);
-    if (!std::filesystem::is_directory(options.out_dir)) {
-        std::fprintf(stderr, "viewer: cannot make the snapshot folder %s\n", options.out_dir.c_str());
-        return 1;
-    }
-
-    CBaseOperation operation;
-    CViewerFrame *frame = OpenFrame(model, options, operation);
-    if (!frame)
-        return 1;
-    CStatusBar &status = frame->m_statusBar;
-    CViewerView *view = frame->m_view;
-    auto fit_view = [&](int width, int height) { frame->FitView(width, height); };
-
-    CRect client;
-    view->GetClientRect(&client);
-    POINT centre{client.Width() / 2, client.Height() / 2};
-    int step = 0;
-    int status_code = 0;
-    auto report = [&](char const *name, std::string const &what) {
-        PumpMessages();
-        view->Invalidate();
-        view->UpdateWindow();
-        char file_name[64];
-        std::snprintf(file_name, sizeof file_name, "%02d-%s.png", step++, name);
-        std::filesystem::path path = std::filesystem::path(options.out_dir) / file_name;
-        std::string error;
-        bool written = WriteSnapshot(view->m_hWnd, path, error);
-        view->GetClientRect(&client);
-        std::fprintf(out, "%-8s %s\n", name, what.c_str());
-        std::fflush(out);
-        std::fprintf(out, "         view %dx%d, zoom %.1f; status [%s] [%s] [%s] [%s]\n", client.Width(),
-                     client.Height(), view->GetZoom(), status.GetPaneText(0).GetString(),
-                     status.GetPaneText(1).GetString(), status.GetPaneText(2).GetString(),
-                     status.GetPaneText(3).GetString());
-        if (written) {
-            std::fprintf(out, "         snapshot %s\n", path.string().c_str());
-        } else {
-            std::fprintf(stderr, "viewer: snapshot %s: %s\n", path.string().c_str(), error.c_str());
-            status_code = 1;
-        }
-    };
-
-    report("initial", "the model as the view first shows it");
-
-    // Alt with the left button rotates: 0.01 radian per pixel.
-    TessivSetKeyDown(VK_MENU, true);
-    auto drag = Line(centre, {centre.x + 120, centre.y - 60}, 12);
-    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Left, drag.data(), drag.size());
-    PumpMessages();
-    report("rotate", "Alt+left drag by (+120, -60) pixels");
-
-    // Alt with the right button pans.
-    drag = Line(centre, {centre.x - 80, centre.y + 40}, 8);
-    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Right, drag.data(), drag.size());
-    PumpMessages();
-    TessivSetKeyDown(VK_MENU, false);
-    report("pan", "Alt+right drag by (-80, +40) pixels");
-
-    // Two wheel notches forward zoom in.
-    TessivPostMouseWheel(view->m_hWnd, 2 * WHEEL_DELTA, centre);
-    PumpMessages();
-    TessivPostMouseMove(view->m_hWnd, centre);
-    report("zoom", "wheel forward two notches, then a move to the centre");
-
-    // A plain left click picks the face under it.
-    POINT pick{centre.x - 80, centre.y + 40};
-    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Left, &pick, 1);
-    PumpMessages();
-    int face = view->GetPickedFace();
-    std::string picked = face >= 0 ? "face " + std::to_string(face) : std::string("nothing");
-    status.SetPaneText(0, ("picked " + picked).c_str());
-    std::fprintf(out, "pick at (%ld, %ld): %s, %u face(s) under the point\n", static_cast<long>(pick.x),
-                 static_cast<long>(pick.y), picked.c_str(), view->GetLastHits().size());
-    report("pick", "left click at (" + std::to_string(pick.x) + ", " + std::to_string(pick.y) + ")");
-
-    // Two middle clicks in quick succession make a double click: fit the model.
-    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Middle, &centre, 1);
-    TessivPostMouseGesture(view->m_hWnd, TessivMouseButton::Middle, &centre, 1);
-    PumpMessages();
-    report("zoomall", "middle double click fits the model");
-
-    // The frame is resized; the view follows in its own WM_SIZE.
-    fit_view(options.width * 3 / 4, options.height * 3 / 4);
-    report("resize", "frame resized to three quarters");
-
-    std::fprintf(out, "snapshots in %s\n", options.out_dir.c_str());
-    status.DestroyWindow();
-    frame->DestroyWindow();
-    return status_code;
-}
-
 }  // namespace viewer
+

@@ -88,6 +88,15 @@ int CViewerView::FindFace(CPoint point)
     return face < m_model->FaceCount() ? face : -1;
 }
 
+void CViewerView::SetPose(Pose pose)
+{
+    if (pose == Pose::Standard)
+        SetPerspectiveView();
+    else
+        SetIdentityView();
+    ZoomAll();
+}
+
 int CViewerView::PickFace(CPoint point)
 {
     m_pickedFace = FindFace(point);

@@ -35,6 +35,14 @@ public:
     // Runs of faces the last pick drew (those whose box reached the pick region).
     int GetLastRunsDrawn() const { return m_lastRunsDrawn; }
     double GetZoom() const { return m_zoom; }
+    // The host's persistent mode of plain left drags (kMouseRotate, ...).
+    void SetMouseMode(int mode) { m_mouseMode = mode; }
+    int GetMouseMode() const { return m_mouseMode; }
+
+    // Standard: the three-quarter pose; Top: looking down the model's z axis.
+    enum class Pose { Standard, Top };
+    // Sets the pose and fits the model into the view.
+    void SetPose(Pose pose);
 
     void Render() override;
     // Fits the model's bounding sphere into the view.

@@ -147,7 +147,8 @@ TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
 
     Coverage rotated = Measure(shots[1]), panned = Measure(shots[2]);
     EXPECT_LT(panned.x - rotated.x, -40) << "an Alt+right drag to the left moves the model left";
-    EXPECT_GT(panned.y - rotated.y, 20) << "and down";
+    // Part of the posed model leaves the view at the bottom, so its centre moves less than the 40 pixels.
+    EXPECT_GT(panned.y - rotated.y, 15) << "and down";
 
     Coverage zoomed = Measure(shots[3]);
     EXPECT_GT(zoomed.share, panned.share * 1.02) << "the wheel forward zooms in";
@@ -173,11 +174,74 @@ TEST_F(ViewerTest, ScriptedSessionNavigatesPicksAndWritesASnapshotPerStep)
         << run.out;
 }
 
+// Pixels of a picture near a colour (each channel within tolerance).
+int CountNear(kolt::PixelImage const &image, int red, int green, int blue, int tolerance)
+{
+    int count = 0;
+    for (unsigned int y = 0; y < image.Height(); ++y)
+        for (unsigned int x = 0; x < image.Width(); ++x) {
+            kolt::ColorI const &c = image(x, y);
+            count += std::abs(Red(c) - red) <= tolerance && std::abs(Green(c) - green) <= tolerance &&
+                     std::abs(Blue(c) - blue) <= tolerance;
+        }
+    return count;
+}
+
+TEST_F(ViewerTest, FrameStepsAndASecondRunRestoringTheLayout)
+{
+    std::string arguments = "--triangles 20000 --size 240x180 --out '" + dir.string() + "'";
+    ProgramRun first = Viewer(arguments);
+    ASSERT_EQ(first.status, 0) << first.out << first.err;
+    EXPECT_EQ(first.out.find("restored"), std::string::npos) << "a fresh profile restores nothing";
+    for (char const *line : {"hides the right pane: hidden", "shows it again: shown", "to view 1", "mouse mode 1",
+                             "dragged into the frame: floating", "back to the top edge: docked"})
+        EXPECT_NE(first.out.find(line), std::string::npos) << line << "\n" << first.out;
+
+    char const *steps[] = {"07-frame", "08-hide", "09-show", "10-switch", "11-mode", "12-float", "13-dock",
+                           "14-layout"};
+    kolt::PixelImage shots[8];
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(LoadPng(dir / (std::string(steps[i]) + ".png"), shots[i])) << steps[i];
+    // The tool bar paints its 24-bit buttons (a little lighter than drawn)
+    // and the magenta of the strip stays transparent.
+    EXPECT_GT(CountNear(shots[0], 30, 90, 200, 40), 20) << "the blue rotate arrow";
+    EXPECT_GT(CountNear(shots[0], 20, 150, 60, 40), 20) << "the green pan cross";
+    for (kolt::PixelImage const &shot : shots)
+        EXPECT_EQ(CountNear(shot, 255, 0, 255, 30), 0) << "no mask colour on screen";
+    EXPECT_GT(shots[0].Width(), 2 * 180u) << "the whole frame holds both views, fitted to three quarters";
+    EXPECT_GT(ChangedShare(shots[0], shots[1]), 0.1) << "hiding the right pane changes the frame";
+    EXPECT_LT(ChangedShare(shots[0], shots[2]), ChangedShare(shots[0], shots[1])) << "showing it brings it back";
+    EXPECT_GT(ChangedShare(shots[2], shots[3]), 0.05) << "the right pane shows another view";
+    EXPECT_GT(ChangedShare(shots[5], shots[6]), 0.01) << "the bar left its floating place";
+
+    std::smatch saved;
+    ASSERT_TRUE(std::regex_search(first.out, saved, std::regex("saved (split at [0-9]+; tool bar floating at "
+                                                               "\\(-?[0-9]+, -?[0-9]+\\)) to (.*)\n")))
+        << first.out;
+    EXPECT_TRUE(fs::exists(dir / "viewer-profile.ini"));
+    EXPECT_EQ(saved[2].str(), fs::absolute(dir / "viewer-profile.ini").string());
+
+    // The second run starts from what the first one kept.
+    ProgramRun second = Viewer(arguments);
+    ASSERT_EQ(second.status, 0) << second.out << second.err;
+    EXPECT_NE(second.out.find("restored " + saved[1].str() + " from "), std::string::npos)
+        << saved[1] << "\n" << second.out;
+    kolt::PixelImage restored;
+    ASSERT_TRUE(LoadPng(dir / "restored.png", restored));
+    EXPECT_GT(CountNear(restored, 30, 90, 200, 40), 20) << "the floating tool bar is in the picture";
+
+    // Another profile starts afresh.
+    ProgramRun other = Viewer(arguments + " --profile '" + (dir / "other.ini").string() + "'");
+    ASSERT_EQ(other.status, 0) << other.err;
+    EXPECT_EQ(other.out.find("restored"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "other.ini"));
+}
+
 TEST_F(ViewerTest, BadCommandLinesAndHelp)
 {
     ProgramRun help = Viewer("--help");
     EXPECT_EQ(help.status, 0);
-    for (char const *option : {"--headless", "--out", "--triangles", "--size", "--unit-scale", "--decimals", "MESH"})
+    for (char const *option : {"--headless", "--out", "--profile", "--triangles", "--size", "--unit-scale", "--decimals", "MESH"})
         EXPECT_NE(help.out.find(option), std::string::npos) << "--help explains " << option;
 
     for (char const *arguments : {"--bogus", "--size 10", "--size 0x100", "--triangles many", "--out",
