@@ -64,6 +64,9 @@ private:
 class RoleProcess {
 public:
     bool Start(char const *role, std::vector<std::string> const &environment);
+    // Another program with its arguments, the same way.
+    bool StartProgram(std::string const &path, std::vector<std::string> const &arguments,
+                      std::vector<std::string> const &environment);
     // The next line of its output (without the newline); false when none
     // came within timeout_ms.
     bool ReadLine(std::string *line, int timeout_ms);
