@@ -174,9 +174,14 @@ struct GrownFrame {
 };
 
 // The profile the layout is kept in: --profile, else viewer-profile.ini in
-// the --out folder (made here); empty (reported) when that folder cannot be made.
+// the --out folder (made here); empty (reported) when that folder cannot be
+// made or the module has no application object to keep the profile.
 std::filesystem::path ProfilePath(Options const &options)
 {
+    if (!AfxGetApp() || !AfxGetThread()) {
+        std::fprintf(stderr, "viewer: the module's application object is missing\n");
+        return {};
+    }
     std::error_code ignored;
     std::filesystem::create_directories(options.out_dir, ignored);
     if (!std::filesystem::is_directory(options.out_dir)) {
@@ -249,17 +254,12 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
     std::filesystem::path profile_path = ProfilePath(options);
     if (profile_path.empty())
         return 1;
-    CWinApp *app = AfxGetApp();
-    CWinThread *thread = AfxGetThread();
-    if (!app || !thread) {
-        std::fprintf(stderr, "viewer: the module's application object is missing\n");
-        return 1;
-    }
-    ProfileOverride profile(app, profile_path.string());
+    ProfileOverride profile(AfxGetApp(), profile_path.string());
     CBaseOperation operation;
     GrownFrame frame;
     if (!OpenGrownFrame(model, options, operation, frame))
         return 1;
+    CWinThread *thread = AfxGetThread();
     CViewerMainFrame *main = frame.main;
     CViewerChildFrame *child = frame.child;
     CWnd *previous_main = frame.previous_main;
@@ -507,11 +507,9 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
 int RunInteractive(Model const &model, Options const &options)
 {
     std::filesystem::path profile_path = ProfilePath(options);
-    CWinApp *app = AfxGetApp();
-    CWinThread *thread = AfxGetThread();
-    if (profile_path.empty() || !app || !thread)
+    if (profile_path.empty())
         return 1;
-    ProfileOverride profile(app, profile_path.string());
+    ProfileOverride profile(AfxGetApp(), profile_path.string());
     CBaseOperation operation;
     GrownFrame frame;
     if (!OpenGrownFrame(model, options, operation, frame))
@@ -558,7 +556,7 @@ int RunInteractive(Model const &model, Options const &options)
     bool lost = IsWindow(main_window);
     if (lost)
         main->DestroyWindow();
-    thread->m_pMainWnd = frame.previous_main;
+    AfxGetThread()->m_pMainWnd = frame.previous_main;
     return lost ? 1 : 0;
 }
 
