@@ -353,15 +353,7 @@ TEST_F(X11DisplayTest, CursorsComeFromTheCursorImages)
 
 TEST_F(X11DisplayTest, TheWindowManagersCloseAndDestroyReachThePlatform)
 {
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = top_id;
-    close.xclient.message_type = XInternAtom(probe, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(probe, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(probe, top_id, False, NoEventMask, &close);
-    session->Settle();
+    session->CloseByManager(top_id);
     EXPECT_EQ(Messages(top, {WM_CLOSE}).size(), 1u);
     EXPECT_FALSE(IsWindow(top)) << "DefWindowProc destroys on WM_CLOSE";
 

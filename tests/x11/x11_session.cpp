@@ -159,6 +159,19 @@ void X11Session::Key(unsigned long keysym, bool down) const
     Settle();
 }
 
+void X11Session::CloseByManager(XWindowId window) const
+{
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(probe_, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(probe_, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(probe_, window, False, NoEventMask, &close);
+    Settle();
+}
+
 XWindowId X11Session::FindTopLevel(char const *title) const
 {
     ::Window root_return, parent, *children = nullptr;

@@ -43,6 +43,9 @@ public:
     void MoveTo(int x, int y) const;
     void Button(unsigned button, bool down) const;
     void Key(unsigned long keysym, bool down) const;
+    // Asks window to close as a window manager's close button does
+    // (WM_DELETE_WINDOW), then Settle().
+    void CloseByManager(XWindowId window) const;
     // The top-level X window whose title is title, or 0.
     XWindowId FindTopLevel(char const *title) const;
 

@@ -12,7 +12,6 @@
 
 #include <unistd.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -76,19 +75,6 @@ std::string ReadUntil(RoleProcess &viewer, char const *prefix)
     return {};
 }
 
-void Close(::Display *probe, ::Window window)
-{
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(probe, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(probe, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(probe, window, False, NoEventMask, &event);
-    XSync(probe, False);
-}
-
 TEST(X11ViewerTest, AFloatedToolBarIsSavedOnCloseAndRestoredOnTheNextStart)
 {
     SKIP_WITHOUT_X11();
@@ -133,7 +119,7 @@ TEST(X11ViewerTest, AFloatedToolBarIsSavedOnCloseAndRestoredOnTheNextStart)
     tops = ViewableTopLevels(probe);
     ASSERT_EQ(tops.size(), 2u) << "the tool bar floats in its own top-level window";
 
-    Close(probe, frame.id);
+    session.CloseByManager(frame.id);
     std::string saved = ReadUntil(first, "saved ");
     EXPECT_EQ(first.Wait(30000), 0) << "closing ends the viewer";
     ASSERT_NE(saved.find("tool bar floating at"), std::string::npos) << saved;
@@ -148,7 +134,7 @@ TEST(X11ViewerTest, AFloatedToolBarIsSavedOnCloseAndRestoredOnTheNextStart)
     EXPECT_EQ(ViewableTopLevels(probe).size(), 2u);
     for (TopLevel const &top : ViewableTopLevels(probe))
         if (top.attributes.width > 400)
-            Close(probe, top.id);
+            session.CloseByManager(top.id);
     EXPECT_EQ(second.Wait(30000), 0);
     std::filesystem::remove_all(folder);
 }
