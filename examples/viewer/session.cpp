@@ -551,6 +551,8 @@ int RunInteractive(Model const &model, Options const &options)
             shown_faces[static_cast<std::size_t>(i)] = face;
             std::string text = face >= 0 ? "picked face " + std::to_string(face) : "picked nothing";
             main->m_statusBar.SetPaneText(0, text.c_str());
+            std::printf("%s\n", text.c_str());
+            std::fflush(stdout);
         }
     }
     bool lost = IsWindow(main_window);

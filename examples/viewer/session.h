@@ -17,8 +17,9 @@ namespace viewer {
 // Alt+left drag rotates, Alt+right pans, Alt+middle zooms, the wheel zooms,
 // a left click picks (the status bar names the face), the tool bar docks and
 // floats. Closing saves the layout to the profile. Prints "opened <layout>"
-// or "restored <layout> from <profile>" once shown and "saved <layout> to
-// <profile>" when closed. Returns 0, or 1 when the frame cannot be made or
+// or "restored <layout> from <profile>" once shown, "picked face N" (or
+// "picked nothing") when a pick changes, and "saved <layout> to <profile>"
+// when closed. Returns 0, or 1 when the frame cannot be made or
 // the display went away.
 int RunInteractive(Model const &model, Options const &options);
 
