@@ -684,14 +684,25 @@ bool makes_double_click(HWND target, MouseEvent const &event)
 bool route(MouseEvent const &event, MSG *out)
 {
     if (event.message == WM_KEYDOWN || event.message == WM_KEYUP) {
-        // Keys go to the focus window whatever holds the capture.
+        // Keys go to the focus window whatever holds the capture; with Alt
+        // held by an earlier event of the queue they are system keys.
         HWND target = GetFocus();
         if (!target)
             target = IsWindow(event.window) ? event.window : nullptr;
         if (!target)
             return false;
-        LPARAM flags = event.message == WM_KEYUP ? static_cast<LPARAM>(0xC0000001u) : 1;
-        *out = MSG{target, event.message, static_cast<WPARAM>(event.key), flags, event.time, event.screen};
+        bool up = event.message == WM_KEYUP;
+        // The queue's own key state: the server's has moved on to later events.
+        bool alt = false;
+        if (event.key != VK_MENU) {
+            std::lock_guard<std::mutex> lock(input().mutex);
+            alt = input().keys[VK_MENU];
+        }
+        UINT message = alt ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : event.message;
+        LPARAM flags = up ? static_cast<LPARAM>(0xC0000001u) : 1;
+        if (alt)
+            flags |= 1 << 29;
+        *out = MSG{target, message, static_cast<WPARAM>(event.key), flags, event.time, event.screen};
         return true;
     }
     HWND target = GetCapture();
@@ -855,16 +866,10 @@ void queue_mouse_event(HWND window, UINT message, POINT screen, int wheel)
 
 void queue_key_event(HWND window, int virtual_key, bool down)
 {
-    TessivSetKeyDown(virtual_key, down);
-    HWND target = GetFocus();
-    if (!target)
-        target = window;
-    if (!IsWindow(target))
-        return;
-    bool alt = GetKeyState(VK_MENU) < 0 && virtual_key != VK_MENU;
-    UINT message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-    LPARAM flags = down ? 1 : static_cast<LPARAM>(0xC0000001u);
-    PostMessageA(target, message, static_cast<WPARAM>(virtual_key), flags);
+    // Behind the mouse events already queued, so a drag loop sees them in order.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    post_events(window, {MouseEvent{window, down ? WM_KEYDOWN : WM_KEYUP, cursor, 0, tick_count(), virtual_key}});
 }
 
 }  // namespace tessiv_platform

@@ -163,29 +163,44 @@ CPoint DragHandle(CMyToolBar &bar)
     return separator.CenterPoint();
 }
 
-}  // namespace
+// The grown frame both runs show: the main frame with its bars, the
+// document frame with the splitter and its views on model, the stored
+// layout applied when the profile has one, shown and past its first update.
+struct GrownFrame {
+    CViewerMainFrame *main = nullptr;
+    CViewerChildFrame *child = nullptr;
+    CWnd *previous_main = nullptr;
+    bool restoring = false;
+};
 
-int RunSession(Model const &model, Options const &options, std::FILE *out)
+// The profile the layout is kept in: --profile, else viewer-profile.ini in
+// the --out folder (made here); empty (reported) when that folder cannot be
+// made or the module has no application object to keep the profile.
+std::filesystem::path ProfilePath(Options const &options)
 {
+    if (!AfxGetApp() || !AfxGetThread()) {
+        std::fprintf(stderr, "viewer: the module's application object is missing\n");
+        return {};
+    }
     std::error_code ignored;
     std::filesystem::create_directories(options.out_dir, ignored);
     if (!std::filesystem::is_directory(options.out_dir)) {
         std::fprintf(stderr, "viewer: cannot make the snapshot folder %s\n", options.out_dir.c_str());
-        return 1;
+        return {};
     }
     std::filesystem::path profile_path = options.profile_path.empty()
                                              ? std::filesystem::path(options.out_dir) / "viewer-profile.ini"
                                              : std::filesystem::path(options.profile_path);
-    profile_path = std::filesystem::absolute(profile_path, ignored);
+    return std::filesystem::absolute(profile_path, ignored);
+}
+
+// False (with a message on standard error) when a window cannot be made.
+bool OpenGrownFrame(Model const &model, Options const &options, CBaseOperation &operation, GrownFrame &frame)
+{
     CWinApp *app = AfxGetApp();
     CWinThread *thread = AfxGetThread();
-    if (!app || !thread) {
-        std::fprintf(stderr, "viewer: the module's application object is missing\n");
-        return 1;
-    }
-    ProfileOverride profile(app, profile_path.string());
     std::string summary_section = std::string(kBarState) + "-Summary";
-    bool restoring = !app->GetProfileString(summary_section.c_str(), "Bars", "").IsEmpty();
+    frame.restoring = !app->GetProfileString(summary_section.c_str(), "Bars", "").IsEmpty();
 
     auto *main = new CViewerMainFrame;
     // Room for both views from the start, so a stored split is not squeezed
@@ -196,9 +211,9 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
             main->DestroyWindow();
         else
             delete main;
-        return 1;
+        return false;
     }
-    CWnd *previous_main = thread->m_pMainWnd;
+    frame.previous_main = thread->m_pMainWnd;
     thread->m_pMainWnd = main;
     // The document frame is made as the framework makes it, through its run-time class.
     CCreateContext context;
@@ -206,32 +221,52 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
     if (!child || !child->LoadFrame(IDR_MODEL, WS_CHILD | WS_VISIBLE, main, &context)) {
         std::fprintf(stderr, "viewer: creating the document frame failed\n");
         main->DestroyWindow();
-        thread->m_pMainWnd = previous_main;
-        return 1;
+        thread->m_pMainWnd = frame.previous_main;
+        return false;
     }
     child->AdoptBars(*main);
-    CStatusBar &status = main->m_statusBar;
-    CMyToolBar &bar = main->m_toolBar;
-    CBaseOperation operation;
     operation.SetUnitScale(options.unit_scale);
     operation.SetDecimals(options.decimals);
     for (int i = 0; i < child->ViewCount(); ++i) {
         child->View(i)->SetModel(&model);
-        child->View(i)->ConnectStatus(&status, &operation);
+        child->View(i)->ConnectStatus(&main->m_statusBar, &operation);
     }
-    CViewerView *view = child->View(0);
-
     // The stored layout, if an earlier run left one.
     child->Splitter().SetInitialStatus();
-    if (restoring)
+    if (frame.restoring)
         child->LoadBarState(kBarState);
     main->RecalcLayout();
     child->InitialUpdateFrame(nullptr, TRUE);
     main->ShowWindow(SW_SHOW);
     PumpMessages();
-    view->SetPose(CViewerView::Pose::Standard);
+    child->View(0)->SetPose(CViewerView::Pose::Standard);
     child->View(1)->SetPose(CViewerView::Pose::Top);
     child->View(2)->SetPose(CViewerView::Pose::Standard);
+    frame.main = main;
+    frame.child = child;
+    return true;
+}
+
+}  // namespace
+
+int RunSession(Model const &model, Options const &options, std::FILE *out)
+{
+    std::filesystem::path profile_path = ProfilePath(options);
+    if (profile_path.empty())
+        return 1;
+    ProfileOverride profile(AfxGetApp(), profile_path.string());
+    CBaseOperation operation;
+    GrownFrame frame;
+    if (!OpenGrownFrame(model, options, operation, frame))
+        return 1;
+    CWinThread *thread = AfxGetThread();
+    CViewerMainFrame *main = frame.main;
+    CViewerChildFrame *child = frame.child;
+    CWnd *previous_main = frame.previous_main;
+    bool restoring = frame.restoring;
+    CStatusBar &status = main->m_statusBar;
+    CMyToolBar &bar = main->m_toolBar;
+    CViewerView *view = child->View(0);
 
     int step = 0;
     int status_code = 0;
@@ -469,81 +504,62 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
     return status_code;
 }
 
-// The interactive frame: one view and a status bar in a real window.
-namespace {
-// Status-bar panes: 0 the pick result, 1 to 3 the coordinates under the mouse.
-UINT const kIndicators[] = {ID_SEPARATOR, 1001, 1002, 1003};
-}  // namespace
-
-void CViewerFrame::FitView(int width, int height)
-{
-    CRect frame_window, view_client;
-    GetWindowRect(&frame_window);
-    m_view->GetClientRect(&view_client);
-    MoveWindow(0, 0, frame_window.Width() + width - view_client.Width(),
-               frame_window.Height() + height - view_client.Height());
-}
-
-CViewerFrame *OpenFrame(Model const &model, Options const &options, CBaseOperation &operation)
-{
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(CViewerView);
-    auto *frame = new CViewerFrame;
-    CRect frame_rect(0, 0, options.width, options.height + CStatusBar::kHeight);
-    if (!frame->Create(nullptr, "Tessiv viewer", WS_OVERLAPPEDWINDOW, frame_rect, nullptr, nullptr, 0, &context)) {
-        std::fprintf(stderr, "viewer: creating the frame failed\n");
-        return nullptr;
-    }
-    CStatusBar &status = frame->m_statusBar;
-    status.Create(frame);
-    status.SetIndicators(kIndicators, 4);
-    frame->RecalcLayout();
-    frame->m_view =
-        dynamic_cast<CViewerView *>(frame->GetDescendantWindow(static_cast<int>(AFX_IDW_PANE_FIRST), TRUE));
-    if (!frame->m_view) {
-        std::fprintf(stderr, "viewer: the frame made no view\n");
-        frame->DestroyWindow();
-        return nullptr;
-    }
-    // Grow the frame by what its borders and the status bar take, so the
-    // view gets the asked client size.
-    frame->FitView(options.width, options.height);
-    operation.SetUnitScale(options.unit_scale);
-    operation.SetDecimals(options.decimals);
-    frame->m_view->SetModel(&model);
-    frame->m_view->ConnectStatus(&status, &operation);
-    frame->InitialUpdateFrame(nullptr, TRUE);
-    return frame;
-}
-
 int RunInteractive(Model const &model, Options const &options)
 {
-    CBaseOperation operation;
-    CViewerFrame *frame = OpenFrame(model, options, operation);
-    if (!frame)
+    std::filesystem::path profile_path = ProfilePath(options);
+    if (profile_path.empty())
         return 1;
-    HWND frame_window = frame->m_hWnd;
-    CViewerView *view = frame->m_view;
-    int shown_face = -1;
+    ProfileOverride profile(AfxGetApp(), profile_path.string());
+    CBaseOperation operation;
+    GrownFrame frame;
+    if (!OpenGrownFrame(model, options, operation, frame))
+        return 1;
+    CViewerMainFrame *main = frame.main;
+    CViewerChildFrame *child = frame.child;
+    HWND main_window = main->m_hWnd;
+    if (frame.restoring)
+        std::printf("restored %s from %s\n", DescribeLayout(*child, main->m_toolBar).c_str(),
+                    profile_path.string().c_str());
+    else
+        std::printf("opened %s\n", DescribeLayout(*child, main->m_toolBar).c_str());
+    std::fflush(stdout);
+    std::vector<int> shown_faces(static_cast<std::size_t>(child->ViewCount()), -1);
+    bool saved = false;
     MSG message;
     // Runs until the frame is closed (or the display goes away: WM_QUIT).
-    while (IsWindow(frame_window)) {
+    while (IsWindow(main_window)) {
         BOOL got = GetMessage(&message, nullptr, 0, 0);
         if (got <= 0)
             break;
+        if (message.message == WM_CLOSE && message.hwnd == main_window && !saved) {
+            // The bars' places go to the profile while they still exist;
+            // the splitter writes its own as the document frame goes.
+            std::string layout = DescribeLayout(*child, main->m_toolBar);
+            child->SaveBarState(kBarState);
+            saved = true;
+            std::printf("saved %s to %s\n", layout.c_str(), profile_path.string().c_str());
+            std::fflush(stdout);
+        }
         TranslateMessage(&message);
         DispatchMessage(&message);
-        if (IsWindow(frame_window) && view->GetPickedFace() != shown_face) {
-            shown_face = view->GetPickedFace();
-            std::string text = shown_face >= 0 ? "picked face " + std::to_string(shown_face) : "picked nothing";
-            frame->m_statusBar.SetPaneText(0, text.c_str());
+        if (!IsWindow(main_window))
+            break;
+        for (int i = 0; i < child->ViewCount(); ++i) {
+            int face = child->View(i)->GetPickedFace();
+            if (face == shown_faces[static_cast<std::size_t>(i)])
+                continue;
+            shown_faces[static_cast<std::size_t>(i)] = face;
+            std::string text = face >= 0 ? "picked face " + std::to_string(face) : "picked nothing";
+            main->m_statusBar.SetPaneText(0, text.c_str());
+            std::printf("%s\n", text.c_str());
+            std::fflush(stdout);
         }
     }
-    bool quit = IsWindow(frame_window);
-    if (quit)
-        frame->DestroyWindow();
-    return quit ? 1 : 0;
+    bool lost = IsWindow(main_window);
+    if (lost)
+        main->DestroyWindow();
+    AfxGetThread()->m_pMainWnd = frame.previous_main;
+    return lost ? 1 : 0;
 }
 
 }  // namespace viewer
-

@@ -118,9 +118,9 @@ namespace tessiv_platform {
 // screen the pointer's screen position. Routed (capture, double click) when
 // taken from the window thread's queue.
 void queue_mouse_event(HWND window, UINT message, POINT screen, int wheel);
-// A key of the display: the key state changes now, and WM_KEYDOWN/WM_KEYUP
-// (WM_SYSKEYDOWN/UP while Alt is down) is posted to the focus window, else to
-// window.
+// A key of the display, queued behind the mouse events before it: when
+// taken, the key state changes and it becomes WM_KEYDOWN/WM_KEYUP
+// (WM_SYSKEYDOWN/UP while Alt is down) for the focus window, else window.
 void queue_key_event(HWND window, int virtual_key, bool down);
 
 }  // namespace tessiv_platform

@@ -14,6 +14,7 @@
 // backend's job). Tested by tests/platform/wgl_test.cpp and
 // tests/render/cgl_test.cpp; the recipe and its pitfalls: README.md here.
 #include <tessiv/platform/backend/display.h>
+#include <tessiv/platform/backend/egl_config.h>
 #include <tessiv/platform/winbase.h>
 
 #include <EGL/egl.h>
@@ -22,12 +23,10 @@
 #include <GL/glext.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <tuple>
 
 namespace tessiv_platform {
 
@@ -82,35 +81,7 @@ Display &display()
 thread_local Context *current_context = nullptr;
 thread_local Drawable *current_drawable = nullptr;
 
-char const *egl_error_name(EGLint error)
-{
-    switch (error) {
-    case EGL_SUCCESS: return "EGL_SUCCESS";
-    case EGL_NOT_INITIALIZED: return "EGL_NOT_INITIALIZED";
-    case EGL_BAD_ACCESS: return "EGL_BAD_ACCESS";
-    case EGL_BAD_ALLOC: return "EGL_BAD_ALLOC";
-    case EGL_BAD_ATTRIBUTE: return "EGL_BAD_ATTRIBUTE";
-    case EGL_BAD_CONTEXT: return "EGL_BAD_CONTEXT";
-    case EGL_BAD_CONFIG: return "EGL_BAD_CONFIG";
-    case EGL_BAD_CURRENT_SURFACE: return "EGL_BAD_CURRENT_SURFACE";
-    case EGL_BAD_DISPLAY: return "EGL_BAD_DISPLAY";
-    case EGL_BAD_SURFACE: return "EGL_BAD_SURFACE";
-    case EGL_BAD_MATCH: return "EGL_BAD_MATCH";
-    case EGL_BAD_PARAMETER: return "EGL_BAD_PARAMETER";
-    case EGL_BAD_NATIVE_PIXMAP: return "EGL_BAD_NATIVE_PIXMAP";
-    case EGL_BAD_NATIVE_WINDOW: return "EGL_BAD_NATIVE_WINDOW";
-    case EGL_CONTEXT_LOST: return "EGL_CONTEXT_LOST";
-    default: return "unknown EGL error";
-    }
-}
-
-void report(char const *title, char const *call, EGLint error)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, "%s failed: %s (0x%04X)", call, egl_error_name(error),
-                  static_cast<unsigned>(error));
-    TessivReportDiagnostic(title, text);
-}
+using egl::report;
 
 // Opens the display, lists the usable configs and makes the root context.
 bool open_display()
@@ -119,75 +90,20 @@ bool open_display()
     if (d.opened || d.failed)
         return d.opened;
     d.failed = true;
-    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (!get_platform_display) {
-        TessivReportDiagnostic("ChoosePixelFormat", "eglGetPlatformDisplayEXT is not available");
+    d.egl = egl::open_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, "eglInitialize");
+    if (d.egl == EGL_NO_DISPLAY)
         return false;
+    for (egl::Format const &found : egl::list_formats(d.egl, EGL_PBUFFER_BIT)) {
+        d.formats.push_back(found.format);
+        d.configs.push_back(found.config);
     }
-    d.egl = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    EGLint major = 0, minor = 0;
-    if (d.egl == EGL_NO_DISPLAY || !eglInitialize(d.egl, &major, &minor)) {
-        report("ChoosePixelFormat", "eglInitialize", eglGetError());
-        return false;
-    }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        report("ChoosePixelFormat", "eglBindAPI", eglGetError());
-        return false;
-    }
-    EGLint const wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
-    EGLint count = 0;
-    eglChooseConfig(d.egl, wanted, nullptr, 0, &count);
-    std::vector<EGLConfig> configs(static_cast<std::size_t>(std::max(count, 0)));
-    if (count > 0)
-        eglChooseConfig(d.egl, wanted, configs.data(), count, &count);
-    for (EGLConfig config : configs) {
-        EGLint red, green, blue, alpha, depth, stencil;
-        eglGetConfigAttrib(d.egl, config, EGL_RED_SIZE, &red);
-        eglGetConfigAttrib(d.egl, config, EGL_GREEN_SIZE, &green);
-        eglGetConfigAttrib(d.egl, config, EGL_BLUE_SIZE, &blue);
-        eglGetConfigAttrib(d.egl, config, EGL_ALPHA_SIZE, &alpha);
-        eglGetConfigAttrib(d.egl, config, EGL_DEPTH_SIZE, &depth);
-        eglGetConfigAttrib(d.egl, config, EGL_STENCIL_SIZE, &stencil);
-        if (red != 8 || green != 8 || blue != 8)
-            continue;
-        PixelFormat format{24, alpha, depth, stencil};
-        bool seen = std::any_of(d.formats.begin(), d.formats.end(), [&](PixelFormat const &f) {
-            return f.alpha_bits == alpha && f.depth_bits == depth && f.stencil_bits == stencil;
-        });
-        if (seen)
-            continue;
-        d.formats.push_back(format);
-        d.configs.push_back(config);
-    }
-    // Formats with a depth buffer of 24 bits or more come first, the plainest
-    // first, so a request that does not care about depth still gets one.
-    std::vector<std::size_t> order(d.formats.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        PixelFormat const &fa = d.formats[a], &fb = d.formats[b];
-        return std::make_tuple(fa.depth_bits < 24, fa.stencil_bits, fa.depth_bits, -fa.alpha_bits) <
-               std::make_tuple(fb.depth_bits < 24, fb.stencil_bits, fb.depth_bits, -fb.alpha_bits);
-    });
-    std::vector<PixelFormat> formats;
-    std::vector<EGLConfig> sorted_configs;
-    for (std::size_t i : order) {
-        formats.push_back(d.formats[i]);
-        sorted_configs.push_back(d.configs[i]);
-    }
-    d.formats = std::move(formats);
-    d.configs = std::move(sorted_configs);
     if (d.formats.empty()) {
         TessivReportDiagnostic("ChoosePixelFormat",
                                "eglChooseConfig found no RGB888 OpenGL pbuffer config");
         return false;
     }
-    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     d.root.config = EGL_NO_CONFIG_KHR;
-    d.root.egl = eglCreateContext(d.egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    d.root.egl = egl::create_context(d.egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT);
     if (d.root.egl == EGL_NO_CONTEXT) {
         report("ChoosePixelFormat", "eglCreateContext", eglGetError());
         d.formats.clear();
@@ -393,10 +309,8 @@ Context *create_context(int format)
     Display &d = display();
     if (format < 1 || format > static_cast<int>(d.configs.size()))
         return nullptr;
-    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
-    EGLContext egl = eglCreateContext(d.egl, config, EGL_NO_CONTEXT, attributes);
+    EGLContext egl = egl::create_context(d.egl, config, EGL_NO_CONTEXT);
     if (egl == EGL_NO_CONTEXT) {
         report("wglCreateContext", "eglCreateContext", eglGetError());
         return nullptr;
@@ -413,9 +327,7 @@ bool share_objects(Context *source, Context *target)
         return false;
     }
     // EGL fixes the share group at creation, so the target is made anew.
-    EGLint const attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    EGLContext joined = eglCreateContext(display().egl, target->config, source->egl, attributes);
+    EGLContext joined = egl::create_context(display().egl, target->config, source->egl);
     if (joined == EGL_NO_CONTEXT) {
         report("wglShareLists", "eglCreateContext", eglGetError());
         return false;

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 
 #include <map>
+#include <vector>
 
 namespace tessiv_platform::backend::x11 {
 
@@ -17,6 +18,9 @@ struct XWindow {
     // An X child over the client area of a GL window with a frame, where GL
     // draws; 0 when GL draws into the window itself.
     ::Window client = 0;
+    // Top-level geometries asked of the server and not yet echoed back
+    // (left, top, right, bottom on the root), oldest first.
+    std::vector<RECT> requested;
 };
 
 struct Connection {

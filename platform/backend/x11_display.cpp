@@ -9,8 +9,9 @@
 // SetWindowPos (so WM_SIZE and WM_MOVE follow), its destroying a window as
 // DestroyWindow. Buttons 1 to 3, motion and the wheel (buttons 4 and 5,
 // +-WHEEL_DELTA a notch) join the platform's input queue, where capture
-// and double clicks are decided as for posted input; keys become
-// WM_KEYDOWN/WM_KEYUP with VK_ codes for the focus window; GetAsyncKeyState
+// and double clicks are decided as for posted input; keys join the same
+// queue (in order with the buttons) as WM_KEYDOWN/WM_KEYUP with VK_ codes
+// for the focus window; GetAsyncKeyState
 // reads the server's key and button state; focus in and out of a top-level
 // window move the focus; entering a window sends it a mouse move; Expose
 // invalidates (one WM_PAINT however many arrive). SetCapture grabs the
@@ -151,7 +152,7 @@ public:
             return;
         RECT rect = server_rect(window);
         ::Window id = make_x_window(parent, rect, kEventMask);
-        x_.windows[window.handle] = XWindow{id, false, false, 0};
+        x_.windows[window.handle] = XWindow{id, false, false, 0, {}};
         x_.by_id[id] = window.handle;
         if (!(window.style & WS_CHILD)) {
             XSetWMProtocols(x_.display, id, &x_.wm_delete_window, 1);
@@ -203,6 +204,13 @@ public:
         if ((changes & kGeometry) && configuring != window.handle) {
             RECT rect = server_rect(window);
             XMoveResizeWindow(x_.display, xw->id, rect.left, rect.top, width_of(rect), height_of(rect));
+            if (!(window.style & WS_CHILD)) {
+                // A few requests in flight at most; older ones were dropped by the server or the manager.
+                if (xw->requested.size() >= 16)
+                    xw->requested.erase(xw->requested.begin());
+                xw->requested.push_back(RECT{rect.left, rect.top, rect.left + static_cast<LONG>(width_of(rect)),
+                                             rect.top + static_cast<LONG>(height_of(rect))});
+            }
             if (xw->client) {
                 RECT client = client_rect_in_window(window);
                 XMoveResizeWindow(x_.display, xw->client, client.left, client.top, width_of(client),
@@ -642,6 +650,18 @@ private:
         if (!configure.send_event) {
             ::Window child;
             XTranslateCoordinates(x_.display, configure.window, x_.root, 0, 0, &x, &y, &child);
+        }
+        // The echo of a request of ours, possibly overtaken by later ones
+        // already applied to the tree: not a move by the manager.
+        if (XWindow *xw = find(handle)) {
+            auto echo = std::find_if(xw->requested.begin(), xw->requested.end(), [&](RECT const &r) {
+                return r.left == x && r.top == y && r.right - r.left == configure.width &&
+                       r.bottom - r.top == configure.height;
+            });
+            if (echo != xw->requested.end()) {
+                xw->requested.erase(xw->requested.begin(), echo + 1);
+                return;
+            }
         }
         RECT const &rect = window->rect;
         int width = configure.width, height = configure.height;

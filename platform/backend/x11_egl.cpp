@@ -12,6 +12,7 @@
 // Does not support: the copying swap method (a window surface's swap is the
 // server's; the setting is kept but ignored).
 // Tested by tests/x11/.
+#include <tessiv/platform/backend/egl_config.h>
 #include <tessiv/platform/backend/x11.h>
 #include <tessiv/platform/winbase.h>
 
@@ -20,10 +21,8 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
-#include <tuple>
 
 namespace tessiv_platform::backend::x11::gl {
 namespace {
@@ -65,15 +64,7 @@ Display &display()
     return *instance;
 }
 
-EGLint const kContextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                     EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-
-void report(char const *title, char const *call, EGLint error)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, "%s failed with EGL error 0x%04X", call, static_cast<unsigned>(error));
-    TessivReportDiagnostic(title, text);
-}
+using egl::report;
 
 bool usable()
 {
@@ -93,67 +84,21 @@ bool open_display()
         return false;
     d.failed = true;
     Connection &x = *connection();
-    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (!get_platform_display) {
-        TessivReportDiagnostic("ChoosePixelFormat", "eglGetPlatformDisplayEXT is not available");
+    d.egl = egl::open_display(EGL_PLATFORM_X11_EXT, x.display, "eglInitialize on the X display");
+    if (d.egl == EGL_NO_DISPLAY)
         return false;
-    }
-    d.egl = get_platform_display(EGL_PLATFORM_X11_EXT, x.display, nullptr);
-    EGLint major = 0, minor = 0;
-    if (d.egl == EGL_NO_DISPLAY || !eglInitialize(d.egl, &major, &minor)) {
-        report("ChoosePixelFormat", "eglInitialize on the X display", eglGetError());
-        return false;
-    }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        report("ChoosePixelFormat", "eglBindAPI", eglGetError());
-        return false;
-    }
-    EGLint const wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
-    EGLint count = 0;
-    eglChooseConfig(d.egl, wanted, nullptr, 0, &count);
-    std::vector<EGLConfig> configs(static_cast<std::size_t>(std::max(count, 0)));
-    if (count > 0)
-        eglChooseConfig(d.egl, wanted, configs.data(), count, &count);
-    configs.resize(static_cast<std::size_t>(std::max(count, 0)));
+    // Every platform window is an X window of the screen's visual.
     auto visual = static_cast<EGLint>(XVisualIDFromVisual(x.visual));
-    std::vector<std::pair<PixelFormat, EGLConfig>> found;
-    for (EGLConfig config : configs) {
-        EGLint red, green, blue, alpha, depth, stencil, visual_id;
-        eglGetConfigAttrib(d.egl, config, EGL_RED_SIZE, &red);
-        eglGetConfigAttrib(d.egl, config, EGL_GREEN_SIZE, &green);
-        eglGetConfigAttrib(d.egl, config, EGL_BLUE_SIZE, &blue);
-        eglGetConfigAttrib(d.egl, config, EGL_ALPHA_SIZE, &alpha);
-        eglGetConfigAttrib(d.egl, config, EGL_DEPTH_SIZE, &depth);
-        eglGetConfigAttrib(d.egl, config, EGL_STENCIL_SIZE, &stencil);
-        eglGetConfigAttrib(d.egl, config, EGL_NATIVE_VISUAL_ID, &visual_id);
-        // Every platform window is an X window of the screen's visual.
-        if (red != 8 || green != 8 || blue != 8 || visual_id != visual)
-            continue;
-        bool seen = std::any_of(found.begin(), found.end(), [&](auto const &f) {
-            return f.first.alpha_bits == alpha && f.first.depth_bits == depth && f.first.stencil_bits == stencil;
-        });
-        if (!seen)
-            found.push_back({PixelFormat{24, alpha, depth, stencil}, config});
-    }
-    // The same order as the headless display: deep depth buffers first, the
-    // plainest first.
-    std::stable_sort(found.begin(), found.end(), [](auto const &a, auto const &b) {
-        PixelFormat const &fa = a.first, &fb = b.first;
-        return std::make_tuple(fa.depth_bits < 24, fa.stencil_bits, fa.depth_bits, -fa.alpha_bits) <
-               std::make_tuple(fb.depth_bits < 24, fb.stencil_bits, fb.depth_bits, -fb.alpha_bits);
-    });
-    for (auto const &[format, config] : found) {
-        d.formats.push_back(format);
-        d.configs.push_back(config);
+    for (egl::Format const &found : egl::list_formats(d.egl, EGL_WINDOW_BIT, visual)) {
+        d.formats.push_back(found.format);
+        d.configs.push_back(found.config);
     }
     if (d.formats.empty()) {
         TessivReportDiagnostic("ChoosePixelFormat",
                                "eglChooseConfig found no RGB888 OpenGL window config of the screen's visual");
         return false;
     }
-    d.root = eglCreateContext(d.egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, kContextAttributes);
+    d.root = egl::create_context(d.egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT);
     if (d.root == EGL_NO_CONTEXT) {
         report("ChoosePixelFormat", "eglCreateContext", eglGetError());
         d.formats.clear();
@@ -227,7 +172,7 @@ Context *create_context(int format)
     if (format < 1 || format > static_cast<int>(d.configs.size()))
         return nullptr;
     EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
-    EGLContext egl = eglCreateContext(d.egl, config, EGL_NO_CONTEXT, kContextAttributes);
+    EGLContext egl = egl::create_context(d.egl, config, EGL_NO_CONTEXT);
     if (egl == EGL_NO_CONTEXT) {
         report("wglCreateContext", "eglCreateContext", eglGetError());
         return nullptr;
@@ -245,7 +190,7 @@ bool share_objects(Context *source_handle, Context *target_handle)
         return false;
     }
     // EGL fixes the share group at creation, so the target is made anew.
-    EGLContext joined = eglCreateContext(display().egl, target->config, source->egl, kContextAttributes);
+    EGLContext joined = egl::create_context(display().egl, target->config, source->egl);
     if (joined == EGL_NO_CONTEXT) {
         report("wglShareLists", "eglCreateContext", eglGetError());
         return false;

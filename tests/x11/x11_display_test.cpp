@@ -22,6 +22,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
@@ -268,6 +269,33 @@ TEST_F(X11DisplayTest, PointerAndKeysBecomeMessages)
     EXPECT_EQ(keys, (std::vector<WPARAM>{VK_SHIFT, 'A'}));
 }
 
+TEST_F(X11DisplayTest, KeysKeepTheirPlaceAmongButtons)
+{
+    SetFocus(top);
+    session->MoveTo(200, 200);
+    Log()[top].clear();
+    // All of it reaches the server before the application pumps once.
+    XTestFakeButtonEvent(probe, 1, True, CurrentTime);
+    XTestFakeKeyEvent(probe, XKeysymToKeycode(probe, XK_Escape), True, CurrentTime);
+    XTestFakeKeyEvent(probe, XKeysymToKeycode(probe, XK_Escape), False, CurrentTime);
+    XTestFakeButtonEvent(probe, 1, False, CurrentTime);
+    XTestFakeKeyEvent(probe, XKeysymToKeycode(probe, XK_Alt_L), True, CurrentTime);
+    XTestFakeKeyEvent(probe, XKeysymToKeycode(probe, XK_x), True, CurrentTime);
+    XTestFakeKeyEvent(probe, XKeysymToKeycode(probe, XK_x), False, CurrentTime);
+    XTestFakeKeyEvent(probe, XKeysymToKeycode(probe, XK_Alt_L), False, CurrentTime);
+    session->Settle();
+    std::vector<UINT> order = Messages(top, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN,
+                                             WM_SYSKEYUP});
+    std::vector<UINT> expected = {WM_LBUTTONDOWN, WM_KEYDOWN,    WM_KEYUP,    WM_LBUTTONUP,
+                                  WM_KEYDOWN,     WM_SYSKEYDOWN, WM_SYSKEYUP, WM_KEYUP};
+    EXPECT_EQ(order, expected) << "keys in the order they were pressed between the buttons";
+    std::vector<WPARAM> keys;
+    for (Received const &r : Log()[top])
+        if (r.message != WM_MOUSEMOVE && r.message != WM_LBUTTONDOWN && r.message != WM_LBUTTONUP)
+            keys.push_back(r.wparam);
+    EXPECT_EQ(keys, (std::vector<WPARAM>{VK_ESCAPE, VK_ESCAPE, VK_MENU, 'X', 'X', VK_MENU}));
+}
+
 TEST_F(X11DisplayTest, CaptureKeepsADragThatLeavesTheWindow)
 {
     session->MoveTo(200, 200);
@@ -325,15 +353,7 @@ TEST_F(X11DisplayTest, CursorsComeFromTheCursorImages)
 
 TEST_F(X11DisplayTest, TheWindowManagersCloseAndDestroyReachThePlatform)
 {
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = top_id;
-    close.xclient.message_type = XInternAtom(probe, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(probe, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(probe, top_id, False, NoEventMask, &close);
-    session->Settle();
+    session->CloseByManager(top_id);
     EXPECT_EQ(Messages(top, {WM_CLOSE}).size(), 1u);
     EXPECT_FALSE(IsWindow(top)) << "DefWindowProc destroys on WM_CLOSE";
 

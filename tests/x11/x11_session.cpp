@@ -159,6 +159,19 @@ void X11Session::Key(unsigned long keysym, bool down) const
     Settle();
 }
 
+void X11Session::CloseByManager(XWindowId window) const
+{
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(probe_, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(probe_, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(probe_, window, False, NoEventMask, &close);
+    Settle();
+}
+
 XWindowId X11Session::FindTopLevel(char const *title) const
 {
     ::Window root_return, parent, *children = nullptr;
@@ -180,11 +193,18 @@ XWindowId X11Session::FindTopLevel(char const *title) const
 
 bool RoleProcess::Start(char const *role, std::vector<std::string> const &environment)
 {
+    std::vector<std::string> entries = environment;
+    entries.push_back(std::string("TESSIV_X11_ROLE=") + role);
+    return StartProgram(self_path(), {}, entries);
+}
+
+bool RoleProcess::StartProgram(std::string const &path, std::vector<std::string> const &arguments,
+                               std::vector<std::string> const &environment)
+{
     int out[2];
     if (pipe(out) != 0)
         return false;
     std::vector<std::string> entries = environment;
-    entries.push_back(std::string("TESSIV_X11_ROLE=") + role);
     // The given entries replace the inherited ones of the same names.
     auto overridden = [&](char const *entry) {
         for (std::string const &given : entries)
@@ -199,13 +219,17 @@ bool RoleProcess::Start(char const *role, std::vector<std::string> const &enviro
     for (auto &entry : entries)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
-    std::string path = self_path();
-    char *argv[] = {path.data(), nullptr};
+    std::vector<std::string> words{path};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (auto &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    int failed = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, envp.data());
+    int failed = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     if (failed) {

@@ -43,6 +43,9 @@ public:
     void MoveTo(int x, int y) const;
     void Button(unsigned button, bool down) const;
     void Key(unsigned long keysym, bool down) const;
+    // Asks window to close as a window manager's close button does
+    // (WM_DELETE_WINDOW), then Settle().
+    void CloseByManager(XWindowId window) const;
     // The top-level X window whose title is title, or 0.
     XWindowId FindTopLevel(char const *title) const;
 
@@ -64,6 +67,9 @@ private:
 class RoleProcess {
 public:
     bool Start(char const *role, std::vector<std::string> const &environment);
+    // Another program with its arguments, the same way.
+    bool StartProgram(std::string const &path, std::vector<std::string> const &arguments,
+                      std::vector<std::string> const &environment);
     // The next line of its output (without the newline); false when none
     // came within timeout_ms.
     bool ReadLine(std::string *line, int timeout_ms);
