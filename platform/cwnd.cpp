@@ -8,6 +8,8 @@
 #include <tessiv/platform/win_objects.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -36,11 +38,24 @@ struct DispatchState {
     // first message.
     CWnd *pending_creation;
     // The last handle looked up: mouse moves and paints come in runs to one
-    // window. Handles are never reused, and detaching clears the entry.
+    // window. Handles are never reused, and detaching clears the entry. The
+    // empty entry pairs no handle with a window object of its own, which no
+    // map entry is ever cached on, so the dispatch needs no null test.
     HWND cached_handle;
     CWnd *cached_window;
 };
-thread_local DispatchState dispatch_state __attribute__((tls_model("initial-exec")));
+
+// Only ever read: every lookup on it misses, and nothing dispatches to it.
+CWnd empty_cache_window;
+
+thread_local DispatchState dispatch_state __attribute__((tls_model("initial-exec"))) = {
+    nullptr, nullptr, nullptr, &empty_cache_window};
+
+void clear_window_cache(DispatchState &state)
+{
+    state.cached_handle = nullptr;
+    state.cached_window = &empty_cache_window;
+}
 
 HandleMap<HWND, CWnd> &window_map()
 {
@@ -60,13 +75,48 @@ CWnd *find_permanent_slow(DispatchState &state, HWND window)
 
 inline CWnd *permanent_window(DispatchState &state, HWND window)
 {
-    // A null handle meets the empty cache and finds no object, as it should.
     if (window == state.cached_handle)
-        return state.cached_window;
+        return state.cached_window == &empty_cache_window ? nullptr : state.cached_window;
     return find_permanent_slow(state, window);
 }
 
 inline CWnd *permanent_window(HWND window) { return permanent_window(dispatch_state, window); }
+
+// Under the Itanium C++ ABI of g++ and clang an object's first word points
+// into its class's virtual table, and a pointer to a virtual member function
+// holds one plus the byte offset of the member's slot there.
+void const *const *virtual_table(void const *object)
+{
+    void const *const *table;
+    std::memcpy(&table, object, sizeof table);
+    return table;
+}
+
+template <class Member>
+void const *slot_of(void const *object, Member member)
+{
+    struct {
+        std::ptrdiff_t pointer;
+        std::ptrdiff_t adjustment;
+    } raw;
+    static_assert(sizeof raw == sizeof member);
+    std::memcpy(&raw, &member, sizeof raw);
+    if (!(raw.pointer & 1))
+        return nullptr;
+    return virtual_table(object)[(raw.pointer - 1) / static_cast<std::ptrdiff_t>(sizeof(void *))];
+}
+
+// Whether object's class keeps CWnd's own WindowProc and OnWndMsg, so that
+// a map entry found for it may be called without passing through them.
+bool keeps_framework_dispatch(CWnd const &object)
+{
+    CWnd const plain;
+    auto const window_proc = &CWnd::WindowProc;
+    auto const on_wnd_msg = &CWnd::OnWndMsg;
+    void const *object_proc = slot_of(&object, window_proc);
+    return object_proc && object_proc == slot_of(&plain, window_proc) &&
+           slot_of(&object, on_wnd_msg) == slot_of(&plain, on_wnd_msg);
+}
 
 WNDPROC current_procedure(HWND window)
 {
@@ -86,10 +136,8 @@ public:
     static void forget(HWND window)
     {
         window_map().permanent.erase(window);
-        if (dispatch_state.cached_handle == window) {
-            dispatch_state.cached_handle = nullptr;
-            dispatch_state.cached_window = nullptr;
-        }
+        if (dispatch_state.cached_handle == window)
+            clear_window_cache(dispatch_state);
     }
     static void subclass(CWnd &object, HWND window)
     {
@@ -103,6 +151,12 @@ public:
         object.PostNcDestroy();
     }
     static bool temporary(CWnd const &object) { return object.m_temporary; }
+    static AFX_MSGMAP_ENTRY const *direct_entry(CWnd const &object, UINT message)
+    {
+        if (message != object.m_lastMessage || virtual_table(&object) != object.m_lastTable)
+            return nullptr;
+        return object.m_directEntry;
+    }
     // OnWndMsg for a message other than the object's last one: commands, and
     // the map lookup, whose result the object keeps.
     [[gnu::noinline]] static BOOL on_wnd_msg_uncached(CWnd &object, UINT message, WPARAM wParam, LPARAM lParam,
@@ -147,9 +201,10 @@ void attach_framework_window(HWND window)
 
 namespace {
 
-// Hands the message to the object's WindowProc with the message recorded for
-// Default(); the record lives on the stack and the outer one is put back.
-inline LRESULT dispatch_to(CWnd &object, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// Runs call with the message recorded for Default(); the record lives on the
+// stack and the outer one is put back.
+template <class Call>
+inline LRESULT with_current_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, Call call)
 {
     CurrentMessage const record{window, message, wparam, lparam, dispatch_state.current_message};
     struct Restore {
@@ -157,7 +212,22 @@ inline LRESULT dispatch_to(CWnd &object, HWND window, UINT message, WPARAM wpara
         ~Restore() { dispatch_state.current_message = record.outer; }
     } restore{record};
     dispatch_state.current_message = &record;
-    return object.WindowProc(message, wparam, lparam);
+    return call();
+}
+
+inline LRESULT dispatch_to(CWnd &object, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return with_current_message(window, message, wparam, lparam,
+                                [&] { return object.WindowProc(message, wparam, lparam); });
+}
+
+// A message whose map entry the object has cached, to an object whose class
+// keeps CWnd's WindowProc and OnWndMsg: what those would do, at once.
+inline LRESULT dispatch_direct(CWnd &object, AFX_MSGMAP_ENTRY const &entry, HWND window, UINT message,
+                               WPARAM wparam, LPARAM lparam)
+{
+    return with_current_message(window, message, wparam, lparam,
+                                [&] { return entry.pfnDispatch(&object, wparam, lparam); });
 }
 
 // Everything but a message to the cached window: the map lookup, windows
@@ -183,8 +253,13 @@ LRESULT AfxWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     // The common case keeps no registers of its own alive across the call:
     // nothing after it but putting the outer record back.
     CWnd *object = dispatch_state.cached_window;
-    if (window == dispatch_state.cached_handle && object && message != WM_NCDESTROY) [[likely]]
-        return dispatch_to(*object, window, message, wparam, lparam);
+    if (window == dispatch_state.cached_handle) [[likely]] {
+        // Never WM_NCDESTROY, whose entry is not kept for direct calls.
+        if (AFX_MSGMAP_ENTRY const *entry = tessiv_window_access::direct_entry(*object, message)) [[likely]]
+            return dispatch_direct(*object, *entry, window, message, wparam, lparam);
+        if (message != WM_NCDESTROY && object != &empty_cache_window)
+            return dispatch_to(*object, window, message, wparam, lparam);
+    }
     return dispatch_uncommon(window, message, wparam, lparam);
 }
 
@@ -364,7 +439,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult
     // A run of one message (mouse moves) to one object skips the map lookup:
     // the dynamic type, read from the object without a call, decides the
     // map, and it changes only while the object is built or torn down.
-    if (message != m_lastMessage || &typeid(*this) != m_lastType) [[unlikely]]
+    if (message != m_lastMessage || virtual_table(this) != m_lastTable) [[unlikely]]
         return tessiv_window_access::on_wnd_msg_uncached(*this, message, wParam, lParam, pResult);
     AFX_MSGMAP_ENTRY const *entry = m_lastEntry;
     if (!entry)
@@ -379,8 +454,10 @@ AFX_MSGMAP_ENTRY const *CWnd::find_entry(UINT message)
 {
     AFX_MSGMAP_ENTRY const *entry = AfxFindMessageEntry(GetMessageMap(), message);
     m_lastMessage = message;
-    m_lastType = &typeid(*this);
+    m_lastTable = virtual_table(this);
     m_lastEntry = entry;
+    // WM_NCDESTROY must reach the dispatch that detaches the object after it.
+    m_directEntry = entry && message != WM_NCDESTROY && keeps_framework_dispatch(*this) ? entry : nullptr;
     return entry;
 }
 

@@ -31,7 +31,6 @@
 #include <tessiv/platform/wingdi.h>
 #include <tessiv/platform/winuser.h>
 
-#include <typeinfo>
 
 struct CCreateContext;
 class CFrameWnd;
@@ -237,9 +236,12 @@ private:
     friend class tessiv_window_access;  // the handle map and dispatch in cwnd.cpp
     bool m_temporary = false;
     // The last message-map lookup of this object, keyed by the object's
-    // dynamic type (which decides its map) rather than by the map itself.
+    // virtual table (its dynamic type, which decides its map) rather than by
+    // the map itself. m_directEntry is the entry again when the type keeps
+    // CWnd's WindowProc and OnWndMsg, so the dispatch may call it at once.
     AFX_MSGMAP_ENTRY const *find_entry(UINT message);
     UINT m_lastMessage = 0;
-    std::type_info const *m_lastType = nullptr;
+    void const *m_lastTable = nullptr;
     AFX_MSGMAP_ENTRY const *m_lastEntry = nullptr;
+    AFX_MSGMAP_ENTRY const *m_directEntry = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,42 @@ BEGIN_MESSAGE_MAP(TornDownWnd, ClickingOnTeardownWnd)
     ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
+// Classes that route messages themselves: every message must pass through
+// their overrides, however often the same message comes.
+class InterceptingWnd : public BaseWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_MOUSEMOVE)
+            events.push_back("Intercepting.WindowProc");
+        return BaseWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class FilteringWnd : public BaseWnd {
+public:
+    int clicks_let_through = 1;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *pResult) override
+    {
+        if (message == WM_LBUTTONDOWN && clicks_let_through-- <= 0) {
+            events.push_back("Filtering.swallowed");
+            *pResult = 0;
+            return TRUE;
+        }
+        return BaseWnd::OnWndMsg(message, wParam, lParam, pResult);
+    }
+};
+
+// A window whose CWnd part is not at the start of the object.
+struct Payload {
+    virtual ~Payload() = default;
+    int value = 7;
+};
+
+class SecondBaseWnd : public Payload, public DerivedWnd {};
+
+class SecondBaseInterceptingWnd : public Payload, public InterceptingWnd {};
+
 class RefusingWnd : public CWnd {
 public:
     static inline int post_nc_destroy_calls = 0;
@@ -262,6 +299,33 @@ TEST_F(CWndTest, RunsOfOneMessageToAlternatingWindowsReachEachWindowsOwnEntries)
                                          "default(" + std::to_string(WM_USER + 60) + ")", "Derived.OnEdit"});
     }
     EXPECT_EQ(events, expected);
+}
+
+TEST_F(CWndTest, OverridesOfWindowProcAndOnWndMsgSeeEveryRepeatedMessage)
+{
+    InterceptingWnd intercepting;
+    FilteringWnd filtering;
+    SecondBaseWnd second_base;
+    SecondBaseInterceptingWnd second_base_intercepting;
+    for (CWnd *window : std::initializer_list<CWnd *>{&intercepting, &filtering, &second_base, &second_base_intercepting})
+        ASSERT_TRUE(window->CreateEx(0, nullptr, "w", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr));
+    events.clear();
+    for (int i = 0; i < 3; ++i)
+        intercepting.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(i, 0));
+    for (int i = 0; i < 3; ++i)
+        filtering.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(i, 1));
+    for (int i = 0; i < 2; ++i) {
+        second_base.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(i, 2));
+        second_base_intercepting.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(i, 3));
+    }
+    std::vector<std::string> expected{
+        "Intercepting.WindowProc", "Base.OnMouseMove(0,0,0)", "Intercepting.WindowProc", "Base.OnMouseMove(0,1,0)",
+        "Intercepting.WindowProc", "Base.OnMouseMove(0,2,0)", "Base.OnLButtonDown(0,0,1)", "Filtering.swallowed",
+        "Filtering.swallowed", "Derived.OnLButtonDown(0,0,2)", "default(513)", "Intercepting.WindowProc",
+        "Base.OnMouseMove(0,0,3)", "Derived.OnLButtonDown(0,1,2)", "default(513)", "Intercepting.WindowProc",
+        "Base.OnMouseMove(0,1,3)"};
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(second_base.value, 7);
 }
 
 TEST_F(CWndTest, HandlersReceiveTheUnpackedParametersAndReturnTheirResults)
