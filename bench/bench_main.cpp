@@ -25,11 +25,17 @@ public:
         for (Run const &run : runs) {
             if (run.error_occurred || run.iterations == 0)
                 continue;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean")
+            // A repeated benchmark counts by the median of its repetitions,
+            // which one disturbed repetition does not move.
+            if (run.repetitions > 1 && run.run_type != Run::RT_Aggregate)
                 continue;
-            std::string name = run.benchmark_name();
-            if (run.run_type == Run::RT_Aggregate)
-                name = name.substr(0, name.rfind('_'));
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            // The name and arguments, without the run settings (minimum time,
+            // repetitions) and the aggregate's suffix.
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty())
+                name += "/" + run.run_name.args;
             // Split "<case>/<implementation>/<arguments>".
             std::size_t first = name.find('/');
             if (first == std::string::npos)
@@ -81,6 +87,18 @@ private:
 
 int main(int argc, char **argv)
 {
+    // Repetitions run interleaved in random order unless told otherwise, so a
+    // drift in the machine's speed falls on ours and the baselines alike.
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    std::vector<char *> arguments(argv, argv + argc);
+    bool told = false;
+    for (char *argument : arguments)
+        told = told || std::string(argument).rfind("--benchmark_enable_random_interleaving", 0) == 0;
+    if (!told)
+        arguments.insert(arguments.begin() + (argc > 0 ? 1 : 0), interleave);
+    arguments.push_back(nullptr);
+    argc = static_cast<int>(arguments.size()) - 1;
+    argv = arguments.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
