@@ -6,6 +6,7 @@
 #include <tessiv/siblings/zt_base/mesh_io_detail.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -231,6 +232,34 @@ private:
         return static_cast<std::size_t>(known ? count : std::min(count, kUnconfirmed));
     }
 
+    // A binary integer in the file's byte order, sign-extended when signed
+    // (64-bit unsigned values above the signed range come out negative).
+    std::int64_t DecodeInteger(unsigned char const *bytes, ScalarType const &type) const
+    {
+        bool const swap = (m_encoding == Encoding::Big) != (std::endian::native == std::endian::big);
+        switch (type.size) {
+        case 1:
+            return type.is_signed ? std::int64_t{static_cast<std::int8_t>(bytes[0])} : std::int64_t{bytes[0]};
+        case 2: {
+            std::uint16_t raw;
+            std::memcpy(&raw, bytes, 2);
+            raw = swap ? __builtin_bswap16(raw) : raw;
+            return type.is_signed ? std::int64_t{static_cast<std::int16_t>(raw)} : std::int64_t{raw};
+        }
+        case 4: {
+            std::uint32_t raw;
+            std::memcpy(&raw, bytes, 4);
+            raw = swap ? __builtin_bswap32(raw) : raw;
+            return type.is_signed ? std::int64_t{static_cast<std::int32_t>(raw)} : std::int64_t{raw};
+        }
+        default: {
+            std::uint64_t raw;
+            std::memcpy(&raw, bytes, 8);
+            return static_cast<std::int64_t>(swap ? __builtin_bswap64(raw) : raw);
+        }
+        }
+    }
+
     // The next scalar as a double, in the file's encoding.
     double Scalar(ScalarType const &type, char const *what)
     {
@@ -332,35 +361,15 @@ private:
         if (colors)
             m_data.colors.reserve(room * 4);
         std::vector<double> values(element.properties.size(), 0.0);
-        // Binary items without lists have one size: each is taken whole.
+        // Binary items without lists have one size: they are taken a block of
+        // whole items at a time.
         std::size_t item_size = 0;
         bool fixed_size = m_encoding != Encoding::Ascii;
         for (Property const &property : element.properties) {
             fixed_size = fixed_size && !property.is_list;
             item_size += static_cast<std::size_t>(property.type.size);
         }
-        for (std::size_t v = 0; v < count; ++v) {
-            if (fixed_size) {
-                if (m_source.Peek(item_size) < item_size)
-                    m_source.FailAtOffset("vertex " + std::to_string(v) + " of " + std::to_string(count) +
-                                          " is cut short");
-                auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
-                for (std::size_t i = 0; i < element.properties.size(); ++i) {
-                    values[i] = Decode(bytes, element.properties[i].type);
-                    bytes += element.properties[i].type.size;
-                }
-                m_source.Skip(item_size);
-            }
-            for (std::size_t i = 0; i < element.properties.size() && !fixed_size; ++i) {
-                Property const &property = element.properties[i];
-                if (property.is_list) {
-                    std::uint64_t const n = ListCount(property);
-                    for (std::uint64_t k = 0; k < n; ++k)
-                        Scalar(property.type, "list item");
-                    continue;
-                }
-                values[i] = Scalar(property.type, "vertex property");
-            }
+        auto const keep = [&](std::size_t v) {
             for (int k = 0; k < 3; ++k) {
                 double const value = values[static_cast<std::size_t>(m_layout.position[k])];
                 if (!std::isfinite(value))
@@ -385,6 +394,38 @@ private:
                     bool const is_float = element.properties[static_cast<std::size_t>(index)].type.is_float;
                     m_data.colors.push_back(static_cast<float>(is_float ? value : value / 255));
                 }
+        };
+        constexpr std::size_t kBatch = 4096;
+        for (std::size_t v = 0; v < count;) {
+            if (fixed_size) {
+                std::size_t const buffered =
+                    item_size == 0 ? count - v : m_source.Peek(std::min(count - v, kBatch) * item_size) / item_size;
+                if (buffered == 0)
+                    m_source.FailAtOffset("vertex " + std::to_string(v) + " of " + std::to_string(count) +
+                                          " is cut short");
+                auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
+                for (std::size_t end = v + buffered; v < end; ++v) {
+                    for (std::size_t i = 0; i < element.properties.size(); ++i) {
+                        values[i] = Decode(bytes, element.properties[i].type);
+                        bytes += element.properties[i].type.size;
+                    }
+                    m_source.Skip(item_size);
+                    keep(v);
+                }
+                continue;
+            }
+            for (std::size_t i = 0; i < element.properties.size(); ++i) {
+                Property const &property = element.properties[i];
+                if (property.is_list) {
+                    std::uint64_t const n = ListCount(property);
+                    for (std::uint64_t k = 0; k < n; ++k)
+                        Scalar(property.type, "list item");
+                    continue;
+                }
+                values[i] = Scalar(property.type, "vertex property");
+            }
+            keep(v);
+            ++v;
         }
     }
 
@@ -403,44 +444,94 @@ private:
         if (left != CStreamI::kUnknownSize)
             room = std::min(room, left / triangle_bytes);
         m_data.triangles.reserve(Reservable(room) * 3);
+        // Binary faces that hold nothing but integer indices are taken a
+        // block of triangles at a time; any other face goes the long way.
+        bool const plain = m_encoding != Encoding::Ascii && element.properties.size() == 1 &&
+                           !indices.count_type.is_float && !indices.type.is_float;
         std::vector<int> corners;
-        for (std::size_t f = 0; f < count; ++f) {
-            for (std::size_t i = 0; i < element.properties.size(); ++i) {
-                Property const &property = element.properties[i];
-                if (!property.is_list) {
-                    Scalar(property.type, "face property");
-                    continue;
-                }
-                std::uint64_t const n = ListCount(property);
-                bool const is_index_list = static_cast<int>(i) == m_index_list;
-                corners.clear();
-                // A binary list of modest length is taken in one piece.
-                auto const item_size = static_cast<std::size_t>(property.type.size);
-                bool const in_one_piece = m_encoding != Encoding::Ascii && n <= kListPiece;
-                std::size_t const piece = in_one_piece ? static_cast<std::size_t>(n) * item_size : 0;
-                if (in_one_piece && m_source.Peek(piece) < piece)
-                    m_source.FailAtOffset("face index: the data ends");
-                auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
-                for (std::uint64_t k = 0; k < n; ++k) {
-                    double const value = in_one_piece ? Decode(bytes + k * item_size, property.type)
-                                                      : Scalar(property.type, "face index");
-                    if (!is_index_list)
-                        continue;
-                    if (value < 0 || value >= static_cast<double>(vertex_count))
-                        FailHere("face " + std::to_string(f) + " names vertex " +
-                                 std::to_string(static_cast<long long>(value)) + " of " +
-                                 std::to_string(vertex_count));
-                    corners.push_back(static_cast<int>(value));
-                }
-                if (in_one_piece)
-                    m_source.Skip(piece);
+        for (std::size_t f = 0; f < count;) {
+            std::size_t const taken = plain ? ReadPlainTriangles(indices, count - f, vertex_count) : 0;
+            if (taken > 0) {
+                f += taken;
+                continue;
+            }
+            ReadFace(element, f, vertex_count, corners);
+            ++f;
+        }
+    }
+
+    // Reads up to most of the faces to come, as long as each is a triangle
+    // of indices in range already buffered; returns how many it read.
+    std::size_t ReadPlainTriangles(Property const &indices, std::size_t most, std::uint64_t vertex_count)
+    {
+        constexpr std::size_t kBatch = 4096;
+        auto const count_size = static_cast<std::size_t>(indices.count_type.size);
+        auto const index_size = static_cast<std::size_t>(indices.type.size);
+        std::size_t const face_size = count_size + 3 * index_size;
+        std::size_t const buffered = m_source.Peek(std::min(most, kBatch) * face_size) / face_size;
+        auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
+        std::vector<int> &triangles = m_data.triangles;
+        std::size_t const first = triangles.size();
+        triangles.resize(first + 3 * buffered);
+        int *out = triangles.data() + first;
+        std::size_t f = 0;
+        for (; f < buffered; ++f, bytes += face_size, out += 3) {
+            if (DecodeInteger(bytes, indices.count_type) != 3)
+                break;
+            std::int64_t const a = DecodeInteger(bytes + count_size, indices.type);
+            std::int64_t const b = DecodeInteger(bytes + count_size + index_size, indices.type);
+            std::int64_t const c = DecodeInteger(bytes + count_size + 2 * index_size, indices.type);
+            auto const in_range = [vertex_count](std::int64_t i) {
+                return i >= 0 && static_cast<std::uint64_t>(i) < vertex_count;
+            };
+            if (!in_range(a) || !in_range(b) || !in_range(c))
+                break;
+            out[0] = static_cast<int>(a);
+            out[1] = static_cast<int>(b);
+            out[2] = static_cast<int>(c);
+        }
+        triangles.resize(first + 3 * f);
+        m_source.Skip(f * face_size);
+        return f;
+    }
+
+    void ReadFace(Element const &element, std::size_t f, std::uint64_t vertex_count, std::vector<int> &corners)
+    {
+        for (std::size_t i = 0; i < element.properties.size(); ++i) {
+            Property const &property = element.properties[i];
+            if (!property.is_list) {
+                Scalar(property.type, "face property");
+                continue;
+            }
+            std::uint64_t const n = ListCount(property);
+            bool const is_index_list = static_cast<int>(i) == m_index_list;
+            corners.clear();
+            // A binary list of modest length is taken in one piece.
+            auto const item_size = static_cast<std::size_t>(property.type.size);
+            bool const in_one_piece = m_encoding != Encoding::Ascii && n <= kListPiece;
+            std::size_t const piece = in_one_piece ? static_cast<std::size_t>(n) * item_size : 0;
+            if (in_one_piece && m_source.Peek(piece) < piece)
+                m_source.FailAtOffset("face index: the data ends");
+            auto const *bytes = reinterpret_cast<unsigned char const *>(m_source.Data());
+            for (std::uint64_t k = 0; k < n; ++k) {
+                double const value = in_one_piece ? Decode(bytes + k * item_size, property.type)
+                                                  : Scalar(property.type, "face index");
                 if (!is_index_list)
                     continue;
-                if (corners.size() < 3)
-                    ++m_data.skipped_faces;
-                for (std::size_t k = 1; k + 1 < corners.size(); ++k)
-                    m_data.triangles.insert(m_data.triangles.end(), {corners[0], corners[k], corners[k + 1]});
+                if (value < 0 || value >= static_cast<double>(vertex_count))
+                    FailHere("face " + std::to_string(f) + " names vertex " +
+                             std::to_string(static_cast<long long>(value)) + " of " +
+                             std::to_string(vertex_count));
+                corners.push_back(static_cast<int>(value));
             }
+            if (in_one_piece)
+                m_source.Skip(piece);
+            if (!is_index_list)
+                continue;
+            if (corners.size() < 3)
+                ++m_data.skipped_faces;
+            for (std::size_t k = 1; k + 1 < corners.size(); ++k)
+                m_data.triangles.insert(m_data.triangles.end(), {corners[0], corners[k], corners[k + 1]});
         }
     }
 

@@ -3,6 +3,7 @@
 #include <tessiv/siblings/zt_base/mesh_io_detail.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace kolt {
@@ -58,17 +59,18 @@ public:
     {
         for (std::size_t v = 0; v < counts.size(); ++v)
             offsets_[v + 1] = offsets_[v] + counts[v];
-        entries_.resize(At(offsets_.back()));
+        // Every entry is written by Add before it is read.
+        entries_ = std::make_unique_for_overwrite<int[]>(At(offsets_.back()));
         cursor_.assign(offsets_.begin(), offsets_.end() - 1);
     }
     void Add(int vertex, int value) { entries_[At(cursor_[At(vertex)]++)] = value; }
     int Count(int vertex) const { return offsets_[At(vertex) + 1] - offsets_[At(vertex)]; }
-    int const *Begin(int vertex) const { return entries_.data() + offsets_[At(vertex)]; }
+    int const *Begin(int vertex) const { return entries_.get() + offsets_[At(vertex)]; }
 
 private:
     std::vector<int> offsets_;
     std::vector<int> cursor_;
-    std::vector<int> entries_;
+    std::unique_ptr<int[]> entries_;
 };
 
 struct EdgeDraft {
@@ -78,7 +80,8 @@ struct EdgeDraft {
 
 // The topology from the corners (three per face, every index in range, no
 // repeats) and the positions (three per vertex), both of which it empties
-// on the way; mesh has one face record per triple.
+// on the way; mesh has one face record per triple, and fresh_edges says its
+// edge array has no storage yet.
 //
 // The large records are written in sequential passes, and each compact
 // intermediate is released as soon as its last reader is done, in an order
@@ -86,7 +89,7 @@ struct EdgeDraft {
 // corners, positions and edge search go before the edge records are made,
 // the edge drafts before the vertices' adjacency lists are.
 MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std::vector<double> &positions,
-                                bool compute_vertex_normals)
+                                bool compute_vertex_normals, bool fresh_edges)
 {
     MeshLoadReport report;
     int const vertex_count = mesh.GetVNum();
@@ -105,7 +108,8 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
     std::vector<EdgeDraft> edges;
     std::vector<double> lengths;
     std::vector<unsigned char> face_counts;
-    std::vector<int> face_edges(corners.size());
+    // Written for every corner in the edge search below.
+    auto face_edges = std::make_unique_for_overwrite<int[]>(corners.size());
     {
         std::vector<int> first_at_low(At(vertex_count), -1);
         std::vector<int> next_at_low;  // next edge with the same lower end, or -1
@@ -179,7 +183,7 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
             for (int i = 0; i < 3; ++i)
                 vertex_normals[At(face_corners[i])] += cross;
     }
-    Release(face_edges);
+    face_edges.reset();
     Release(corners);
     Release(positions);
     if (compute_vertex_normals)
@@ -196,7 +200,9 @@ MeshLoadReport BuildFromCorners(TMeshBase &mesh, std::vector<int> &corners, std:
     for (int e = 0; e < edge_count; ++e) {
         EdgeDraft const &draft = edges[At(e)];
         TEdge &edge = mesh.GetE(e);
-        edge = TEdge();
+        // An array that had no storage made its records just now.
+        if (!fresh_edges)
+            edge = TEdge();
         edge.SetIndex(draft.ends[0], draft.ends[1]);
         edge.GetFIdx(0) = draft.faces[0];
         edge.GetFIdx(1) = draft.faces[1];
@@ -266,7 +272,7 @@ MeshLoadReport BuildTopology(TMeshBase &mesh, bool compute_vertex_normals)
         positions[At(v) * 3 + 1] = vertex.Pos().y;
         positions[At(v) * 3 + 2] = vertex.Pos().z;
     }
-    MeshLoadReport report = BuildFromCorners(mesh, corners, positions, compute_vertex_normals);
+    MeshLoadReport report = BuildFromCorners(mesh, corners, positions, compute_vertex_normals, false);
     report.skipped_faces = skipped;
     return report;
 }
@@ -315,7 +321,8 @@ MeshLoadReport FillMesh(MeshData &data, TMeshBase &mesh)
     Release(data.texture_coords);
     Release(data.colors);
     mesh.SetFNum(static_cast<int>(kept / 3));
-    MeshLoadReport report = BuildFromCorners(mesh, corners, data.positions, !has_normals);
+    // Assigning an empty mesh above freed every record array.
+    MeshLoadReport report = BuildFromCorners(mesh, corners, data.positions, !has_normals, true);
     report.skipped_faces = skipped + data.skipped_faces;
     return report;
 }

@@ -366,6 +366,56 @@ TEST(MeshIo, BigEndianPlyWithSignedTypesColoursAndOtherElements)
     EXPECT_EQ(mesh.GetV(1).ST().y, 0.75);
 }
 
+// A little-endian file of four vertices whose faces are given as lists of
+// uchar count and int indices, one list per face.
+std::string PlyWithFaces(std::vector<std::vector<int>> const &faces)
+{
+    std::string ply = "ply\nformat binary_little_endian 1.0\nelement vertex 4\nproperty float x\n"
+                      "property float y\nproperty float z\nelement face " +
+                      std::to_string(faces.size()) + "\nproperty list uchar int vertex_indices\nend_header\n";
+    float const xyz[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    ply.append(reinterpret_cast<char const *>(xyz), sizeof xyz);
+    for (std::vector<int> const &face : faces) {
+        ply += static_cast<char>(face.size());
+        for (int index : face)
+            for (int i = 0; i < 4; ++i)
+                ply += static_cast<char>((static_cast<unsigned>(index) >> (8 * i)) & 0xff);
+    }
+    return ply;
+}
+
+TEST(MeshIo, BinaryPlyTrianglesAroundFansBadIndicesAndCutShortFaces)
+{
+    // Read into a mesh whose edge records were used: the new ones start clean.
+    kolt::TMeshBase mesh = Cube();
+    for (int e = 0; e < mesh.GetENum(); ++e) {
+        mesh.GetE(e).IsVisited() = true;
+        mesh.GetE(e).GetFIdx(1) = 99;
+    }
+    kolt::CStreamMem stream = MemStream(PlyWithFaces({{0, 1, 2}, {0, 2, 3, 1}, {2, 3, 0}, {1, 2}, {3, 1, 2}}));
+    kolt::ReadPly(stream, mesh);
+    std::vector<std::array<int, 3>> const expected{{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {2, 3, 0}, {3, 1, 2}};
+    ASSERT_EQ(mesh.GetFNum(), 5);
+    for (int e = 0; e < mesh.GetENum(); ++e) {
+        EXPECT_FALSE(mesh.GetE(e).IsVisited());
+        EXPECT_NE(mesh.GetE(e).GetFIdx(1), 99);
+    }
+    for (int f = 0; f < 5; ++f)
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(mesh.GetF(f).GetIndex(i), expected[static_cast<std::size_t>(f)][static_cast<std::size_t>(i)]);
+
+    for (auto const &[bytes, message] : std::vector<std::pair<std::string, std::string>>{
+             {PlyWithFaces({{0, 1, 2}, {0, 4, 1}}), "reading PLY: face 1 names vertex 4 of 4 at byte offset"},
+             {PlyWithFaces({{0, 1, 2}, {0, -1, 1}}), "reading PLY: face 1 names vertex -1 of 4 at byte offset"},
+             {PlyWithFaces({{0, 1, 2}, {0, 2, 3}}).substr(0, PlyWithFaces({{0, 1, 2}, {0, 2, 3}}).size() - 1),
+              "reading PLY: face index: the data ends at byte offset"}}) {
+        kolt::TMeshBase untouched = Cube();
+        kolt::CStreamMem stream = MemStream(bytes);
+        EXPECT_THAT(stream_test::FailureOf([&] { kolt::ReadPly(stream, untouched); }), testing::HasSubstr(message));
+        EXPECT_EQ(Shape(untouched), (Counts{8, 18, 12, 0, 0}));
+    }
+}
+
 TEST(MeshIo, PlyElementsWithoutPropertiesCostNothing)
 {
     std::string const ply = "ply\nformat binary_little_endian 1.0\nelement nothing 2147483647\n"
