@@ -4,6 +4,7 @@
 // contents and the step that turns them into a kolt::TMeshBase.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <charconv>
@@ -102,6 +103,30 @@ bool ParseInt(std::string_view token, long long &value);
 // order, widened.
 inline std::uint64_t LoadUnsigned(unsigned char const *bytes, int size, bool big_endian)
 {
+    // The common sizes are one load, turned round when the order differs
+    // from the machine's.
+    bool const swap = big_endian != (std::endian::native == std::endian::big);
+    switch (size) {
+    case 1:
+        return bytes[0];
+    case 2: {
+        std::uint16_t value;
+        std::memcpy(&value, bytes, 2);
+        return swap ? __builtin_bswap16(value) : value;
+    }
+    case 4: {
+        std::uint32_t value;
+        std::memcpy(&value, bytes, 4);
+        return swap ? __builtin_bswap32(value) : value;
+    }
+    case 8: {
+        std::uint64_t value;
+        std::memcpy(&value, bytes, 8);
+        return swap ? __builtin_bswap64(value) : value;
+    }
+    default:
+        break;
+    }
     std::uint64_t value = 0;
     for (int i = 0; i < size; ++i) {
         int const shift = 8 * (big_endian ? size - 1 - i : i);

@@ -6,7 +6,6 @@
 #include <tessiv/siblings/zt_base/mesh_io_detail.h>
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -236,28 +235,11 @@ private:
     // (64-bit unsigned values above the signed range come out negative).
     std::int64_t DecodeInteger(unsigned char const *bytes, ScalarType const &type) const
     {
-        bool const swap = (m_encoding == Encoding::Big) != (std::endian::native == std::endian::big);
-        switch (type.size) {
-        case 1:
-            return type.is_signed ? std::int64_t{static_cast<std::int8_t>(bytes[0])} : std::int64_t{bytes[0]};
-        case 2: {
-            std::uint16_t raw;
-            std::memcpy(&raw, bytes, 2);
-            raw = swap ? __builtin_bswap16(raw) : raw;
-            return type.is_signed ? std::int64_t{static_cast<std::int16_t>(raw)} : std::int64_t{raw};
-        }
-        case 4: {
-            std::uint32_t raw;
-            std::memcpy(&raw, bytes, 4);
-            raw = swap ? __builtin_bswap32(raw) : raw;
-            return type.is_signed ? std::int64_t{static_cast<std::int32_t>(raw)} : std::int64_t{raw};
-        }
-        default: {
-            std::uint64_t raw;
-            std::memcpy(&raw, bytes, 8);
-            return static_cast<std::int64_t>(swap ? __builtin_bswap64(raw) : raw);
-        }
-        }
+        std::uint64_t const raw = LoadUnsigned(bytes, type.size, m_encoding == Encoding::Big);
+        if (!type.is_signed || type.size == 8)
+            return static_cast<std::int64_t>(raw);
+        int const unused = 64 - 8 * type.size;
+        return static_cast<std::int64_t>(raw << unused) >> unused;
     }
 
     // The next scalar as a double, in the file's encoding.
