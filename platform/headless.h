@@ -18,7 +18,8 @@ BOOL TessivSetScreenSize(int width, int height);
 // Key or mouse-button state, for GetAsyncKeyState and the calling thread's
 // GetKeyState alike.
 void TessivSetKeyDown(int virtual_key, bool down);
-// Releases every key and button and puts the cursor at the screen origin.
+// Releases every key and button (for GetAsyncKeyState and the calling
+// thread's GetKeyState) and puts the cursor at the screen origin.
 void TessivResetInput();
 
 enum class TessivMouseButton { Left, Right, Middle };
