@@ -1,6 +1,7 @@
 // What the module's resources and profile cost where they are used often:
 // the cursor a mouse move sets (switch, search along the chain, load) and
-// profile reads and writes of a typical size.
+// profile reads and writes of a typical size, and a dock-state save.
+#include <tessiv/platform/dock_state.h>
 #include <tessiv/platform/resource_chain.h>
 #include <tessiv/platform/win_app.h>
 #include <tessiv/platform/winuser.h>
@@ -65,5 +66,29 @@ void BM_ProfileWrite(benchmark::State &state)
         profile.app.WriteProfileInt("Section10", "Entry5", ++value);
 }
 BENCHMARK(BM_ProfileWrite)->Name("profile_write/ours")->Iterations(50);
+
+// The dock state of two docked tool bars and their dock bar, saved whole.
+void BM_SaveDockState(benchmark::State &state)
+{
+    static Profile profile;
+    CDockState dock;
+    for (UINT id : {101u, 102u}) {
+        auto *info = new CControlBarInfo;
+        info->m_nBarID = id;
+        info->m_bVisible = TRUE;
+        info->m_bDocking = TRUE;
+        info->m_uMRUDockID = 0xE81B;
+        info->m_rectMRUDockPos = CRect(0, 0, 200, 28);
+        dock.m_arrBarInfo.Add(info);
+    }
+    auto *bar = new CControlBarInfo;
+    bar->m_nBarID = 0xE81B;
+    bar->m_bDockBar = TRUE;
+    bar->m_arrBarID = {0, 101, 102, 0};
+    dock.m_arrBarInfo.Add(bar);
+    for (auto _ : state)
+        dock.SaveState("BenchLayout");
+}
+BENCHMARK(BM_SaveDockState)->Name("save_dock_state/ours")->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace

@@ -52,6 +52,7 @@ BOOL CControlBarInfo::SaveState(LPCTSTR lpszProfileName, int nIndex)
         return FALSE;
     CString section = bar_section(lpszProfileName, nIndex);
     CControlBarInfo defaults;
+    TessivProfileBatch batch(app);
     app->WriteProfileInt(section, "BarID", static_cast<int>(m_nBarID));
     write_int(app, section, "Visible", m_bVisible ? 1 : 0, 0);
     write_int(app, section, "Floating", m_bFloating ? 1 : 0, 0);
@@ -80,7 +81,7 @@ BOOL CControlBarInfo::SaveState(LPCTSTR lpszProfileName, int nIndex)
         entry.Format("Bar#%d", index);
         app->WriteProfileInt(section, entry, static_cast<int>(m_arrBarID[static_cast<std::size_t>(index)]));
     }
-    return TRUE;
+    return batch.End();
 }
 
 BOOL CControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockState *)
@@ -160,6 +161,7 @@ void CDockState::SaveState(LPCTSTR lpszProfileName)
     int count = static_cast<int>(m_arrBarInfo.GetSize());
     if (count > kMaxBars)
         count = kMaxBars;
+    TessivProfileBatch batch(app);
     for (int index = 0; index < count; ++index)
         m_arrBarInfo[index]->SaveState(lpszProfileName, index);
     // Sections of an earlier, longer layout go, so the text is this state's alone.

@@ -46,6 +46,8 @@ public:
 
     // FALSE when the section is missing or names no bar.
     BOOL LoadState(LPCTSTR lpszProfileName, int nIndex, CDockState *pDockState);
+    // Writes the record's section in one go; FALSE when the profile could
+    // not be written (inside an outer batch, that batch's end tells).
     BOOL SaveState(LPCTSTR lpszProfileName, int nIndex);
 };
 
@@ -63,6 +65,7 @@ public:
     // Replaces the records by those under the profile name; an absent or
     // damaged layout gives fewer (or no) records.
     void LoadState(LPCTSTR lpszProfileName);
+    // Writes every record and the summary in one write of the profile.
     void SaveState(LPCTSTR lpszProfileName);
     // Deletes every record.
     void Clear();

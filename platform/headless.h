@@ -15,9 +15,11 @@
 // unless set. Sizes below 1 are refused.
 BOOL TessivSetScreenSize(int width, int height);
 
-// Key or mouse-button state for GetAsyncKeyState/GetKeyState.
+// Key or mouse-button state, for GetAsyncKeyState and the calling thread's
+// GetKeyState alike.
 void TessivSetKeyDown(int virtual_key, bool down);
-// Releases every key and button and puts the cursor at the screen origin.
+// Releases every key and button (for GetAsyncKeyState and the calling
+// thread's GetKeyState) and puts the cursor at the screen origin.
 void TessivResetInput();
 
 enum class TessivMouseButton { Left, Right, Middle };
@@ -45,9 +47,10 @@ BOOL TessivSendMouseMove(HWND window, POINT client_point);
 // messages when GetMessage or PeekMessage takes them (after the posted
 // messages). Only then are the target (the capture window at that time), the
 // double click, the key flags, the cursor position and WM_SETCURSOR decided,
-// so a modal loop pumping the queue sees them. Points are converted to
-// screen coordinates when posted. An event whose window is gone by then is
-// dropped, its button change still applied.
+// so a modal loop pumping the queue sees them; the button state changes for
+// GetAsyncKeyState as they are posted, for GetKeyState as they are taken.
+// Points are converted to screen coordinates when posted. An event whose
+// window is gone by then is dropped, its button change still applied.
 BOOL TessivPostMouseGesture(HWND window, TessivMouseButton button, POINT const *points,
                             std::size_t count);
 BOOL TessivPostMouseWheel(HWND window, int delta, POINT client_point);
@@ -57,8 +60,8 @@ BOOL TessivPostMouseMove(HWND window, POINT client_point);
 BOOL TessivPostMouseButton(HWND window, TessivMouseButton button, bool down, POINT client_point);
 // Posts a key press (down) or release as input: WM_KEYDOWN or WM_KEYUP with
 // the virtual key reaches the focus window (window when none has the focus)
-// in order with the posted mouse events, and the key state changes when it
-// is taken. FALSE for an invalid window or a key outside 1..255.
+// in order with the posted mouse events; GetAsyncKeyState sees the change
+// at once, GetKeyState when it is taken. FALSE for an invalid window or a key outside 1..255.
 BOOL TessivPostKey(HWND window, int virtual_key, bool down);
 
 // The command the next TrackPopupMenu chooses (0: dismiss), and what the

@@ -169,7 +169,7 @@ std::optional<std::string> TessivIniFile::Get(char const *section, char const *e
     if (!section || !entry)
         return std::nullopt;
     std::string_view wanted_section = trim(section), wanted_entry = trim(entry);
-    for (Section const &candidate : parse(read_limited(path_))) {
+    for (Section const &candidate : parse(Content())) {
         if (!same_name(candidate.name, wanted_section))
             continue;
         for (auto const &[name, value] : candidate.entries)
@@ -184,10 +184,10 @@ bool TessivIniFile::Write(char const *section, char const *entry, char const *va
     if (!section || !storable(section, true) || !storable(entry, true) || !storable(value, false))
         return false;
     std::string_view section_name = trim(section);
-    std::vector<Section> sections = parse(read_limited(path_));
+    std::vector<Section> sections = parse(Content());
     if (!entry) {
         std::erase_if(sections, [&](Section const &s) { return same_name(s.name, section_name); });
-        return replace_file(path_, serialise(sections));
+        return Store(serialise(sections));
     }
     std::string_view entry_name = trim(entry);
     bool done = false;
@@ -212,7 +212,27 @@ bool TessivIniFile::Write(char const *section, char const *entry, char const *va
             first = sections.insert(sections.end(), Section{std::string(section_name), {}});
         first->entries.emplace_back(std::string(entry_name), std::string(trim(value)));
     }
-    return replace_file(path_, serialise(sections));
+    return Store(serialise(sections));
+}
+
+void TessivIniFile::Hold() { holding_ = true; }
+
+bool TessivIniFile::Flush()
+{
+    holding_ = false;
+    std::optional<std::string> text = std::move(held_);
+    held_.reset();
+    return !text || replace_file(path_, *text);
+}
+
+std::string TessivIniFile::Content() const { return held_ ? *held_ : read_limited(path_); }
+
+bool TessivIniFile::Store(std::string text)
+{
+    if (!holding_)
+        return replace_file(path_, text);
+    held_ = std::move(text);
+    return true;
 }
 
 std::string TessivIniFile::DefaultPath(char const *application_name)

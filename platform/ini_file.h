@@ -1,6 +1,7 @@
 // The application profile's file: an INI file of "[section]" lines and
 // "entry=value" lines, read afresh on every look-up and written atomically
-// on every change, so a crash or a full disk never leaves half a profile.
+// on every change (or once for a held run of changes), so a crash or a full
+// disk never leaves half a profile.
 #pragma once
 
 #include <optional>
@@ -29,6 +30,14 @@ public:
     // name) or the file cannot be written.
     bool Write(char const *section, char const *entry, char const *value);
 
+    // Holds later writes in memory, where Get reads them, until Flush writes
+    // the file once, the same way Write does: a save of many entries then
+    // costs one rewrite and sync instead of one per entry.
+    void Hold();
+    // Writes what was held since Hold, if anything changed, and stops holding.
+    // False, with the old file untouched, when the file cannot be written.
+    bool Flush();
+
     // $XDG_CONFIG_HOME/<application>/profile.ini, or ~/.config/... when that
     // variable is unset or not an absolute path. A null or empty application
     // name stands for the executable's file name.
@@ -40,5 +49,13 @@ public:
     static constexpr std::size_t kMaxLineLength = 64 << 10;
 
 private:
+    // The file's text, or the held text while there is one.
+    std::string Content() const;
+    // Writes the text to the file, or holds it.
+    bool Store(std::string text);
+
     std::string path_;
+    bool holding_ = false;
+    // The file's text with the held writes, once one was made.
+    std::optional<std::string> held_;
 };

@@ -72,7 +72,7 @@ struct Click {
 
 struct InputState {
     std::mutex mutex;
-    bool keys[256] = {};
+    bool keys[256] = {};  // the hardware's, as GetAsyncKeyState reads it
     POINT cursor{0, 0};
     HCURSOR current_cursor = nullptr;
     int screen_width = 1920;
@@ -84,6 +84,18 @@ InputState &input()
 {
     static auto *state = new InputState;
     return *state;
+}
+
+// The thread's key state (GetKeyState): it moves as the thread takes input
+// messages from its queue, so a handler sees the keys as of its message.
+thread_local bool thread_keys[256] = {};
+
+SHORT key_state(bool down) { return down ? static_cast<SHORT>(-0x8000) : 0; }
+
+void set_hardware_key(int virtual_key, bool down)
+{
+    std::lock_guard<std::mutex> lock(input().mutex);
+    input().keys[virtual_key] = down;
 }
 
 DWORD tick_count()
@@ -510,12 +522,17 @@ SHORT GetAsyncKeyState(int virtual_key)
     if (virtual_key < 0 || virtual_key > 255)
         return 0;
     if (bool down; backend::active().query_key(virtual_key, &down))
-        return down ? static_cast<SHORT>(-0x8000) : 0;
+        return key_state(down);
     std::lock_guard<std::mutex> lock(input().mutex);
-    return input().keys[virtual_key] ? static_cast<SHORT>(-0x8000) : 0;
+    return key_state(input().keys[virtual_key]);
 }
 
-SHORT GetKeyState(int virtual_key) { return GetAsyncKeyState(virtual_key); }
+SHORT GetKeyState(int virtual_key)
+{
+    if (virtual_key < 0 || virtual_key > 255)
+        return 0;
+    return key_state(thread_keys[virtual_key]);
+}
 
 int GetSystemMetrics(int index)
 {
@@ -588,12 +605,13 @@ void TessivSetKeyDown(int virtual_key, bool down)
 {
     if (virtual_key < 0 || virtual_key > 255)
         return;
-    std::lock_guard<std::mutex> lock(input().mutex);
-    input().keys[virtual_key] = down;
+    set_hardware_key(virtual_key, down);
+    thread_keys[virtual_key] = down;
 }
 
 void TessivResetInput()
 {
+    std::fill(std::begin(thread_keys), std::end(thread_keys), false);
     std::lock_guard<std::mutex> lock(input().mutex);
     std::fill(std::begin(input().keys), std::end(input().keys), false);
     input().cursor = POINT{0, 0};
@@ -615,18 +633,20 @@ BOOL SetDoubleClickTime(UINT milliseconds)
 
 namespace {
 
+// The MK_ flags of the thread's key state: the hardware's may have moved on
+// to input still queued.
 WPARAM mouse_key_flags()
 {
     WPARAM flags = 0;
-    if (GetAsyncKeyState(VK_LBUTTON))
+    if (GetKeyState(VK_LBUTTON))
         flags |= MK_LBUTTON;
-    if (GetAsyncKeyState(VK_RBUTTON))
+    if (GetKeyState(VK_RBUTTON))
         flags |= MK_RBUTTON;
-    if (GetAsyncKeyState(VK_MBUTTON))
+    if (GetKeyState(VK_MBUTTON))
         flags |= MK_MBUTTON;
-    if (GetAsyncKeyState(VK_SHIFT))
+    if (GetKeyState(VK_SHIFT))
         flags |= MK_SHIFT;
-    if (GetAsyncKeyState(VK_CONTROL))
+    if (GetKeyState(VK_CONTROL))
         flags |= MK_CONTROL;
     return flags;
 }
@@ -692,12 +712,8 @@ bool route(MouseEvent const &event, MSG *out)
         if (!target)
             return false;
         bool up = event.message == WM_KEYUP;
-        // The queue's own key state: the server's has moved on to later events.
-        bool alt = false;
-        if (event.key != VK_MENU) {
-            std::lock_guard<std::mutex> lock(input().mutex);
-            alt = input().keys[VK_MENU];
-        }
+        // The thread's key state: the hardware's has moved on to later events.
+        bool alt = event.key != VK_MENU && thread_keys[VK_MENU];
         UINT message = alt ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : event.message;
         LPARAM flags = up ? static_cast<LPARAM>(0xC0000001u) : 1;
         if (alt)
@@ -729,25 +745,44 @@ bool route(MouseEvent const &event, MSG *out)
     return true;
 }
 
-// The hardware side of an event, applied whether or not a window receives
-// it: the cursor moves and the button goes down or up.
-void apply_to_hardware(MouseEvent const &event)
+// The key or button the event presses (down) or releases; 0 for moves and
+// wheels.
+int changed_key(MouseEvent const &event, bool *down)
 {
     if (event.key) {
-        TessivSetKeyDown(event.key, event.message == WM_KEYDOWN);
-        return;
+        *down = event.message == WM_KEYDOWN;
+        return event.key;
     }
-    SetCursorPos(event.screen.x, event.screen.y);
     WPARAM flag = 0;
-    if (int key = button_key(event.message, &flag))
-        TessivSetKeyDown(key, !is_button_up(event.message));
+    *down = !is_button_up(event.message);
+    return button_key(event.message, &flag);
 }
 
-// Delivery of a routed event: the hardware state, the double-click state
-// and, outside a capture, WM_SETCURSOR to the target.
+// The hardware side of an event, applied as it happens (when it is sent or
+// posted), whether or not a window receives it: its key goes down or up.
+void apply_to_hardware(MouseEvent const &event)
+{
+    bool down = false;
+    if (int key = changed_key(event, &down))
+        set_hardware_key(key, down);
+}
+
+// What taking the event changes for the thread, whether or not a window
+// receives it: its key state, and the cursor moves.
+void apply_to_thread(MouseEvent const &event)
+{
+    bool down = false;
+    if (int key = changed_key(event, &down))
+        thread_keys[key] = down;
+    if (!event.key)
+        SetCursorPos(event.screen.x, event.screen.y);
+}
+
+// Delivery of a routed event: the thread's key state, the double-click
+// state and, outside a capture, WM_SETCURSOR to the target.
 void commit(MouseEvent const &event, MSG const &routed)
 {
-    apply_to_hardware(event);
+    apply_to_thread(event);
     {
         std::lock_guard<std::mutex> lock(input().mutex);
         // A double click ends the sequence: the next press starts a new one.
@@ -771,9 +806,10 @@ MouseEvent make_event(HWND window, UINT message, POINT client_point, int wheel =
 // The synchronous path: the event is routed and its message sent at once.
 void send_event(MouseEvent const &event)
 {
+    apply_to_hardware(event);
     MSG routed;
     if (!route(event, &routed)) {
-        apply_to_hardware(event);
+        apply_to_thread(event);
         return;
     }
     commit(event, routed);
@@ -811,7 +847,7 @@ bool take_input(ThreadQueue &queue, MSG *msg, HWND filter, UINT low, UINT high, 
         }
         if (dead) {
             // Its window is gone; the button and cursor still change.
-            apply_to_hardware(event);
+            apply_to_thread(event);
             continue;
         }
         if (!found)
@@ -834,6 +870,8 @@ BOOL post_events(HWND handle, std::vector<MouseEvent> const &events)
         std::lock_guard<std::mutex> lock(queue->mutex);
         queue->input.insert(queue->input.end(), events.begin(), events.end());
     }
+    for (MouseEvent const &event : events)
+        apply_to_hardware(event);
     queue->ready.notify_all();
     return TRUE;
 }
@@ -886,7 +924,7 @@ BOOL TessivSendMouseGesture(HWND window, TessivMouseButton button, POINT const *
     if (last)
         send_event(make_event(last, messages.up, points[count - 1]));
     else
-        apply_to_hardware(MouseEvent{nullptr, messages.up, {}, 0, 0});
+        send_event(MouseEvent{nullptr, messages.up, {}, 0, 0});
     return TRUE;
 }
 

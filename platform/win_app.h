@@ -7,6 +7,7 @@
 #include <tessiv/platform/mfc_string.h>
 
 class CWnd;
+class TessivIniFile;
 
 class CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
@@ -66,6 +67,7 @@ public:
     CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
     // Writes atomically; a null value removes the entry, a null entry the
     // section. FALSE, with the old profile intact, when the write fails.
+    // Inside a TessivProfileBatch the file is written when the batch ends.
     BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
     // The leading decimal number of the entry's value (0 when it starts with
     // none), or nDefault when the entry is missing or out of range.
@@ -75,6 +77,32 @@ public:
     // Chooses the display ("headless", "x11") before the first window is
     // made; TessivSelectDisplayBackend (display_backend.h) says more.
     BOOL SelectDisplayBackend(LPCTSTR lpszName);
+
+private:
+    friend class TessivProfileBatch;
+    // The profile while a batch is open, and how many batches are open.
+    TessivIniFile *m_pProfileBatch = nullptr;
+    int m_nProfileBatchDepth = 0;
+};
+
+// Gathers the profile writes of the application made while it lives into
+// one atomic write of the file when the outermost batch ends, so a save of
+// many entries costs one rewrite and sync. Reads inside see the new values.
+// Batches nest; the application must outlive them.
+class TessivProfileBatch {
+public:
+    explicit TessivProfileBatch(CWinApp *app);
+    ~TessivProfileBatch();
+    TessivProfileBatch(TessivProfileBatch const &) = delete;
+    TessivProfileBatch &operator=(TessivProfileBatch const &) = delete;
+
+    // Ends the batch before its scope does; the outermost one writes the
+    // file. FALSE, with the old profile intact, when that write fails; an
+    // inner batch, an ended one or one without an application gives TRUE.
+    BOOL End();
+
+private:
+    CWinApp *m_pApp;
 };
 
 // The module's application object, or null.

@@ -572,7 +572,10 @@ HCURSOR GetCursor();
 BOOL DestroyCursor(HCURSOR cursor);
 BOOL GetCursorPos(POINT *point);
 BOOL SetCursorPos(int x, int y);
-// The high bit (0x8000 as a SHORT) is set while the key or button is down.
+// The high bit (0x8000 as a SHORT) is set while the key or button is down:
+// now, for GetAsyncKeyState (input still queued counts); for GetKeyState, as
+// of the last input message the calling thread took from its queue
+// (GetMessage, or PeekMessage with PM_REMOVE).
 SHORT GetAsyncKeyState(int virtual_key);
 SHORT GetKeyState(int virtual_key);
 int GetSystemMetrics(int index);

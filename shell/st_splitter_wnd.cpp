@@ -300,7 +300,10 @@ void ST_SplitterWnd::SaveToRegistry()
     }
     CString value;
     value.Format("%d %d %d %d", m_hiddenColumn, m_paneSize[0], m_hiddenRow, m_paneSize[1]);
-    if (CWinApp *app = AfxGetApp())
+    CWinApp *app = AfxGetApp();
+    // The sub-divisions' entries go out with this one in one write.
+    TessivProfileBatch batch(app);
+    if (app)
         app->WriteProfileString(m_registrySection, entry, value);
     for (ST_SplitterWnd *sub : m_subDivision) {
         if (sub)

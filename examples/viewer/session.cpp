@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -165,8 +166,12 @@ CPoint DragHandle(CMyToolBar &bar)
 
 // The grown frame both runs show: the main frame with its bars, the
 // document frame with the splitter and its views on model, the stored
-// layout applied when the profile has one, shown and past its first update.
+// layout applied when the profile has one, shown and past its first update;
+// with the session's profile in place of the host's while it lives.
 struct GrownFrame {
+    std::filesystem::path profile_path;
+    std::optional<ProfileOverride> profile;
+    CBaseOperation operation;
     CViewerMainFrame *main = nullptr;
     CViewerChildFrame *child = nullptr;
     CWnd *previous_main = nullptr;
@@ -194,9 +199,15 @@ std::filesystem::path ProfilePath(Options const &options)
     return std::filesystem::absolute(profile_path, ignored);
 }
 
-// False (with a message on standard error) when a window cannot be made.
-bool OpenGrownFrame(Model const &model, Options const &options, CBaseOperation &operation, GrownFrame &frame)
+// False (with a message on standard error) when the profile has no place or
+// a window cannot be made.
+bool OpenGrownFrame(Model const &model, Options const &options, GrownFrame &frame)
 {
+    frame.profile_path = ProfilePath(options);
+    if (frame.profile_path.empty())
+        return false;
+    frame.profile.emplace(AfxGetApp(), frame.profile_path.string());
+    CBaseOperation &operation = frame.operation;
     CWinApp *app = AfxGetApp();
     CWinThread *thread = AfxGetThread();
     std::string summary_section = std::string(kBarState) + "-Summary";
@@ -251,14 +262,10 @@ bool OpenGrownFrame(Model const &model, Options const &options, CBaseOperation &
 
 int RunSession(Model const &model, Options const &options, std::FILE *out)
 {
-    std::filesystem::path profile_path = ProfilePath(options);
-    if (profile_path.empty())
-        return 1;
-    ProfileOverride profile(AfxGetApp(), profile_path.string());
-    CBaseOperation operation;
     GrownFrame frame;
-    if (!OpenGrownFrame(model, options, operation, frame))
+    if (!OpenGrownFrame(model, options, frame))
         return 1;
+    std::filesystem::path const &profile_path = frame.profile_path;
     CWinThread *thread = AfxGetThread();
     CViewerMainFrame *main = frame.main;
     CViewerChildFrame *child = frame.child;
@@ -506,14 +513,10 @@ int RunSession(Model const &model, Options const &options, std::FILE *out)
 
 int RunInteractive(Model const &model, Options const &options)
 {
-    std::filesystem::path profile_path = ProfilePath(options);
-    if (profile_path.empty())
-        return 1;
-    ProfileOverride profile(AfxGetApp(), profile_path.string());
-    CBaseOperation operation;
     GrownFrame frame;
-    if (!OpenGrownFrame(model, options, operation, frame))
+    if (!OpenGrownFrame(model, options, frame))
         return 1;
+    std::filesystem::path const &profile_path = frame.profile_path;
     CViewerMainFrame *main = frame.main;
     CViewerChildFrame *child = frame.child;
     HWND main_window = main->m_hWnd;

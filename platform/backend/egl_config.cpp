@@ -108,4 +108,20 @@ EGLContext create_context(EGLDisplay display, EGLConfig config, EGLContext share
     return eglCreateContext(display, config, share, attributes);
 }
 
+bool join_share_group(EGLDisplay display, ContextState const &source, ContextState &target)
+{
+    if (target.used) {
+        TessivReportDiagnostic("wglShareLists", "the target context has been current and may own objects");
+        return false;
+    }
+    EGLContext joined = create_context(display, target.config, source.egl);
+    if (joined == EGL_NO_CONTEXT) {
+        report("wglShareLists", "eglCreateContext", eglGetError());
+        return false;
+    }
+    eglDestroyContext(display, target.egl);
+    target.egl = joined;
+    return true;
+}
+
 }  // namespace tessiv_platform::backend::egl

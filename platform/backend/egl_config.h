@@ -1,8 +1,9 @@
 // Private to libtessiv_platform: the EGL steps both GL backends take alike
 // (headless_egl.cpp on the surfaceless platform, x11_egl.cpp on the X
 // display): opening a display for desktop GL, listing its RGB888 configs as
-// pixel formats in the platform's order, making compatibility contexts, and
-// reporting EGL failures in one wording.
+// pixel formats in the platform's order, making compatibility contexts and
+// joining them to another's objects, and reporting EGL failures in one
+// wording.
 #pragma once
 
 #include <tessiv/platform/backend/backend.h>
@@ -34,5 +35,18 @@ std::vector<Format> list_formats(EGLDisplay display, EGLint surface_type, EGLint
 // A compatibility-profile context of config sharing with share (or
 // EGL_NO_CONTEXT); EGL_NO_CONTEXT (not reported) on failure.
 EGLContext create_context(EGLDisplay display, EGLConfig config, EGLContext share);
+
+// What a backend keeps of a wglCreateContext context.
+struct ContextState {
+    EGLContext egl = EGL_NO_CONTEXT;
+    EGLConfig config = nullptr;  // kept so the context can be made anew
+    bool used = false;           // has been current, so may own objects
+};
+
+// wglShareLists of two distinct contexts: EGL fixes the share group at
+// creation, so target is made anew in source's group and its old context
+// destroyed. Refused, with a diagnostic, when target has been current or
+// the new context cannot be made; target is then unchanged.
+bool join_share_group(EGLDisplay display, ContextState const &source, ContextState &target);
 
 }  // namespace tessiv_platform::backend::egl

@@ -45,11 +45,7 @@ struct Drawable {
 
 namespace backend {
 
-struct Context {
-    EGLContext egl = EGL_NO_CONTEXT;
-    EGLConfig config = nullptr;
-    bool used = false;  // has been current, so may own objects
-};
+struct Context : egl::ContextState {};
 
 namespace {
 
@@ -315,26 +311,14 @@ Context *create_context(int format)
         report("wglCreateContext", "eglCreateContext", eglGetError());
         return nullptr;
     }
-    return new Context{egl, config, false};
+    return new Context{{egl, config, false}};
 }
 
 bool share_objects(Context *source, Context *target)
 {
     if (!source || !target || source == target || !display_ready())
         return false;
-    if (target->used) {
-        TessivReportDiagnostic("wglShareLists", "the target context has been current and may own objects");
-        return false;
-    }
-    // EGL fixes the share group at creation, so the target is made anew.
-    EGLContext joined = egl::create_context(display().egl, target->config, source->egl);
-    if (joined == EGL_NO_CONTEXT) {
-        report("wglShareLists", "eglCreateContext", eglGetError());
-        return false;
-    }
-    eglDestroyContext(display().egl, target->egl);
-    target->egl = joined;
-    return true;
+    return egl::join_share_group(display().egl, *source, *target);
 }
 
 void destroy_context(Context *context)

@@ -27,11 +27,7 @@
 namespace tessiv_platform::backend::x11::gl {
 namespace {
 
-struct EglContext {
-    EGLContext egl = EGL_NO_CONTEXT;
-    EGLConfig config = nullptr;
-    bool used = false;  // has been current, so may own objects
-};
+using EglContext = egl::ContextState;
 
 // Context is the seam's opaque handle; this backend's contexts live behind it.
 Context *handle_of(EglContext *context) { return reinterpret_cast<Context *>(context); }
@@ -185,19 +181,7 @@ bool share_objects(Context *source_handle, Context *target_handle)
     EglContext *source = context_of(source_handle), *target = context_of(target_handle);
     if (!source || !target || source == target || !display_ready())
         return false;
-    if (target->used) {
-        TessivReportDiagnostic("wglShareLists", "the target context has been current and may own objects");
-        return false;
-    }
-    // EGL fixes the share group at creation, so the target is made anew.
-    EGLContext joined = egl::create_context(display().egl, target->config, source->egl);
-    if (joined == EGL_NO_CONTEXT) {
-        report("wglShareLists", "eglCreateContext", eglGetError());
-        return false;
-    }
-    eglDestroyContext(display().egl, target->egl);
-    target->egl = joined;
-    return true;
+    return egl::join_share_group(display().egl, *source, *target);
 }
 
 void destroy_context(Context *handle)

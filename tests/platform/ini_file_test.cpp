@@ -1,15 +1,14 @@
 // The profile file: round trips, damaged files read as far as they are
 // sound, and writes that fail leave the old file as it was.
 #include <tessiv/platform/ini_file.h>
+#include <tessiv/tests/file_size_limit.h>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -84,16 +83,12 @@ TEST_F(IniFileTest, AFailingWriteLeavesTheOldFileIntact)
     ASSERT_TRUE(ini.Write("Panes", "Rows", "2"));
     std::string before = content(path());
 
-    // The file-size limit makes the write fail part of the way through.
-    rlimit old_limit{};
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old_limit;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool written = ini.Write("Panes", "Big", std::string(100000, 'x').c_str());
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    std::signal(SIGXFSZ, old_handler);
+    bool written = true;
+    {
+        FileSizeLimit limit;
+        ASSERT_TRUE(limit.Active());
+        written = ini.Write("Panes", "Big", std::string(100000, 'x').c_str());
+    }
 
     EXPECT_FALSE(written);
     EXPECT_EQ(content(path()), before);

@@ -4,22 +4,11 @@
 #include <tessiv/platform/frame_wnd.h>
 #include <tessiv/platform/headless.h>
 #include <tessiv/platform/splitter_wnd.h>
+#include <tessiv/tests/splitter_panes.h>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-int panes_alive = 0;
-
-class PaneView : public CView {
-    DECLARE_DYNCREATE(PaneView)
-
-public:
-    PaneView() { ++panes_alive; }
-    ~PaneView() override { --panes_alive; }
-    void OnDraw(CDC *) override {}
-};
-IMPLEMENT_DYNCREATE(PaneView, CView)
 
 // Exposes the tracking state and the painting helpers.
 class TestSplitter : public CSplitterWnd {
@@ -29,13 +18,6 @@ public:
     using CSplitterWnd::m_cxBorder;
     using CSplitterWnd::m_cxSplitterGap;
 };
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
-}
 
 CRect pane_rect(CSplitterWnd &splitter, int row, int col)
 {

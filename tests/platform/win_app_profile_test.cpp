@@ -1,5 +1,6 @@
 // CWinApp's profile: where it lives and how numbers and defaults read.
 #include <tessiv/platform/win_app.h>
+#include <tessiv/tests/file_size_limit.h>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -51,6 +53,67 @@ TEST(WinAppProfileTest, ValuesRoundTripInTheApplicationsProfile)
     }
     saved ? setenv("XDG_CONFIG_HOME", saved_value.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
     fs::remove_all(config);
+}
+
+std::string text_of(fs::path const &path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A dock-state-like save of several sections and a removal.
+void save_layout(CWinApp &app)
+{
+    app.WriteProfileInt("Layout-Bar0", "BarID", 101);
+    app.WriteProfileString("Layout-Bar0", "MRUDockRect", "1 2 3 4");
+    app.WriteProfileString("Layout-Bar1", nullptr, nullptr);
+    app.WriteProfileInt("Layout-Summary", "Bars", 1);
+}
+
+TEST(WinAppProfileTest, BatchWritesTheProfileOnceWhenTheOutermostEnds)
+{
+    fs::path folder = fs::temp_directory_path() / ("profile_batch_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    CWinApp app("Viewer");
+    app.m_pszProfileName = owned((folder / "single.ini").c_str());
+    ASSERT_TRUE(app.WriteProfileInt("Layout-Bar1", "BarID", 102));
+    save_layout(app);
+    std::string expected = text_of(folder / "single.ini");
+
+    std::free(const_cast<char *>(app.m_pszProfileName));
+    app.m_pszProfileName = owned((folder / "batch.ini").c_str());
+    ASSERT_TRUE(app.WriteProfileInt("Layout-Bar1", "BarID", 102));
+    std::string before = text_of(folder / "batch.ini");
+    {
+        TessivProfileBatch outer(&app);
+        {
+            TessivProfileBatch inner(&app);
+            save_layout(app);
+            EXPECT_TRUE(inner.End());
+        }
+        EXPECT_EQ(text_of(folder / "batch.ini"), before) << "nothing is written before the outermost batch ends";
+        EXPECT_EQ(app.GetProfileInt("Layout-Bar0", "BarID", 0), 101u) << "reads see the batched values";
+        EXPECT_STREQ(app.GetProfileString("Layout-Bar1", "BarID", "gone").GetString(), "gone");
+    }
+    EXPECT_EQ(text_of(folder / "batch.ini"), expected) << "the same text as entry-by-entry writes";
+
+    // A write that fails at the end of a batch reports it and keeps the old profile.
+    BOOL written = TRUE;
+    {
+        TessivProfileBatch batch(&app);
+        EXPECT_TRUE(app.WriteProfileString("Layout-Bar0", "Big", std::string(100000, 'x').c_str()));
+        FileSizeLimit limit;
+        ASSERT_TRUE(limit.Active());
+        written = batch.End();
+        EXPECT_TRUE(batch.End()) << "a batch ends once";
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(text_of(folder / "batch.ini"), expected);
+    EXPECT_STREQ(app.GetProfileString("Layout-Bar0", "Big", "none").GetString(), "none");
+    fs::remove_all(folder);
 }
 
 }  // namespace

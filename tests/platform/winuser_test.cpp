@@ -370,7 +370,8 @@ TEST_F(WinUserTest, PostedInputWaitsInTheQueueForAModalLoop)
         if (msg.message != WM_PAINT)
             taken.push_back(msg);
         if (msg.message == WM_LBUTTONDOWN) {
-            EXPECT_LT(GetAsyncKeyState(VK_LBUTTON), 0) << "the button is down while its press is handled";
+            EXPECT_LT(GetKeyState(VK_LBUTTON), 0) << "the button is down while its press is handled";
+            EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0) << "the hardware has seen the release already";
         }
         DispatchMessageA(&msg);
         if (msg.message == WM_LBUTTONUP)
@@ -411,6 +412,36 @@ TEST_F(WinUserTest, PostedInputWaitsInTheQueueForAModalLoop)
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
     EXPECT_EQ(GetAsyncKeyState(VK_RBUTTON), 0);
     EXPECT_FALSE(TessivPostMouseMove(child, POINT{0, 0}));
+    DestroyWindow(top);
+}
+
+TEST_F(WinUserTest, KeyStateMovesWithTakenInputAsyncStateWithPostedInput)
+{
+    HWND top = make(WS_OVERLAPPED | WS_VISIBLE, nullptr, 100, 100, 100, 100);
+    ASSERT_TRUE(TessivPostKey(top, VK_SHIFT, true));
+    POINT const press{5, 5};
+    ASSERT_TRUE(TessivPostMouseButton(top, TessivMouseButton::Right, true, press));
+    EXPECT_LT(GetAsyncKeyState(VK_SHIFT), 0);
+    EXPECT_LT(GetAsyncKeyState(VK_RBUTTON), 0);
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0) << "not taken yet";
+    EXPECT_EQ(GetKeyState(VK_RBUTTON), 0);
+
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0) << "a look without removal changes nothing";
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+    EXPECT_EQ(GetKeyState(VK_RBUTTON), 0) << "the press is still queued";
+    ASSERT_TRUE(TessivPostMouseButton(top, TessivMouseButton::Right, false, press));
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    ASSERT_EQ(msg.message, static_cast<UINT>(WM_RBUTTONDOWN));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(MK_RBUTTON | MK_SHIFT)) << "flags as of the message";
+    EXPECT_LT(GetKeyState(VK_RBUTTON), 0);
+    EXPECT_EQ(GetAsyncKeyState(VK_RBUTTON), 0);
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(GetKeyState(VK_RBUTTON), 0);
+    TessivResetInput();
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
     DestroyWindow(top);
 }
 

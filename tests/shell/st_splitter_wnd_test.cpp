@@ -5,6 +5,7 @@
 #include <tessiv/platform/win_app.h>
 #include <tessiv/shell/st_splitter_wnd.h>
 #include <tessiv/view/base_view.h>
+#include <tessiv/tests/splitter_panes.h>
 
 #include <gtest/gtest.h>
 
@@ -18,29 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int panes_alive = 0;
-
-class PaneView : public CView {
-    DECLARE_DYNCREATE(PaneView)
-
-public:
-    PaneView() { ++panes_alive; }
-    ~PaneView() override { --panes_alive; }
-    void OnDraw(CDC *) override {}
-};
-IMPLEMENT_DYNCREATE(PaneView, CView)
-
 class TestSplitter : public ST_SplitterWnd {
 public:
     using CSplitterWnd::m_bTracking;
 };
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
-}
 
 char *owned(char const *text) { return strcpy(static_cast<char *>(std::malloc(std::strlen(text) + 1)), text); }
 
