@@ -151,12 +151,13 @@ public:
         object.PostNcDestroy();
     }
     static bool temporary(CWnd const &object) { return object.m_temporary; }
-    static AFX_MSGMAP_ENTRY const *direct_entry(CWnd const &object, UINT message)
+    // Whether message may go straight to the object's cached entry; both
+    // tests are made, for one branch.
+    static bool direct(CWnd const &object, UINT message)
     {
-        if (message != object.m_lastMessage || virtual_table(&object) != object.m_lastTable)
-            return nullptr;
-        return object.m_directEntry;
+        return (message == object.m_lastMessage) & (virtual_table(&object) == object.m_directTable);
     }
+    static AFX_MSGMAP_ENTRY const &last_entry(CWnd const &object) { return *object.m_lastEntry; }
     // OnWndMsg for a message other than the object's last one: commands, and
     // the map lookup, whose result the object keeps.
     [[gnu::noinline]] static BOOL on_wnd_msg_uncached(CWnd &object, UINT message, WPARAM wParam, LPARAM lParam,
@@ -255,8 +256,9 @@ LRESULT AfxWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     CWnd *object = dispatch_state.cached_window;
     if (window == dispatch_state.cached_handle) [[likely]] {
         // Never WM_NCDESTROY, whose entry is not kept for direct calls.
-        if (AFX_MSGMAP_ENTRY const *entry = tessiv_window_access::direct_entry(*object, message)) [[likely]]
-            return dispatch_direct(*object, *entry, window, message, wparam, lparam);
+        if (tessiv_window_access::direct(*object, message)) [[likely]]
+            return dispatch_direct(*object, tessiv_window_access::last_entry(*object), window, message, wparam,
+                                   lparam);
         if (message != WM_NCDESTROY && object != &empty_cache_window)
             return dispatch_to(*object, window, message, wparam, lparam);
     }
@@ -457,7 +459,7 @@ AFX_MSGMAP_ENTRY const *CWnd::find_entry(UINT message)
     m_lastTable = virtual_table(this);
     m_lastEntry = entry;
     // WM_NCDESTROY must reach the dispatch that detaches the object after it.
-    m_directEntry = entry && message != WM_NCDESTROY && keeps_framework_dispatch(*this) ? entry : nullptr;
+    m_directTable = entry && message != WM_NCDESTROY && keeps_framework_dispatch(*this) ? m_lastTable : nullptr;
     return entry;
 }
 

@@ -237,11 +237,12 @@ private:
     bool m_temporary = false;
     // The last message-map lookup of this object, keyed by the object's
     // virtual table (its dynamic type, which decides its map) rather than by
-    // the map itself. m_directEntry is the entry again when the type keeps
-    // CWnd's WindowProc and OnWndMsg, so the dispatch may call it at once.
+    // the map itself. m_directTable is that table again when an entry was
+    // found and the type keeps CWnd's WindowProc and OnWndMsg, so the
+    // dispatch may call the entry at once.
     AFX_MSGMAP_ENTRY const *find_entry(UINT message);
     UINT m_lastMessage = 0;
     void const *m_lastTable = nullptr;
+    void const *m_directTable = nullptr;
     AFX_MSGMAP_ENTRY const *m_lastEntry = nullptr;
-    AFX_MSGMAP_ENTRY const *m_directEntry = nullptr;
 };
