@@ -108,6 +108,35 @@ EGLContext create_context(EGLDisplay display, EGLConfig config, EGLContext share
     return eglCreateContext(display, config, share, attributes);
 }
 
+bool create_context_state(EGLDisplay display, std::vector<EGLConfig> const &configs, int format,
+                          ContextState &state)
+{
+    if (format < 1 || format > static_cast<int>(configs.size()))
+        return false;
+    EGLConfig config = configs[static_cast<std::size_t>(format - 1)];
+    EGLContext context = create_context(display, config, EGL_NO_CONTEXT);
+    if (context == EGL_NO_CONTEXT) {
+        report("wglCreateContext", "eglCreateContext", eglGetError());
+        return false;
+    }
+    state = ContextState{context, config, false};
+    return true;
+}
+
+SavedBinding::SavedBinding(EGLDisplay display)
+    : display_(display), context_(eglGetCurrentContext()), draw_(eglGetCurrentSurface(EGL_DRAW)),
+      read_(eglGetCurrentSurface(EGL_READ))
+{
+}
+
+SavedBinding::~SavedBinding()
+{
+    if (context_ == EGL_NO_CONTEXT)
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    else
+        eglMakeCurrent(display_, draw_, read_, context_);
+}
+
 bool join_share_group(EGLDisplay display, ContextState const &source, ContextState &target)
 {
     if (target.used) {

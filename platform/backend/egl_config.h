@@ -2,8 +2,8 @@
 // (headless_egl.cpp on the surfaceless platform, x11_egl.cpp on the X
 // display): opening a display for desktop GL, listing its RGB888 configs as
 // pixel formats in the platform's order, making compatibility contexts and
-// joining them to another's objects, and reporting EGL failures in one
-// wording.
+// joining them to another's objects, keeping a thread's binding over a
+// temporary one, and reporting EGL failures in one wording.
 #pragma once
 
 #include <tessiv/platform/backend/backend.h>
@@ -41,6 +41,28 @@ struct ContextState {
     EGLContext egl = EGL_NO_CONTEXT;
     EGLConfig config = nullptr;  // kept so the context can be made anew
     bool used = false;           // has been current, so may own objects
+};
+
+// A new context for pixel format format (1-based, one per config) in
+// state; false for a format out of range, and false with a diagnostic under
+// wglCreateContext when EGL refuses.
+bool create_context_state(EGLDisplay display, std::vector<EGLConfig> const &configs, int format,
+                          ContextState &state);
+
+// The EGL binding of the calling thread, put back when this object goes,
+// around a temporary use of another context or surface.
+class SavedBinding {
+public:
+    explicit SavedBinding(EGLDisplay display);
+    ~SavedBinding();
+    SavedBinding(SavedBinding const &) = delete;
+    SavedBinding &operator=(SavedBinding const &) = delete;
+
+private:
+    EGLDisplay display_;
+    EGLContext context_;
+    EGLSurface draw_;
+    EGLSurface read_;
 };
 
 // wglShareLists of two distinct contexts: EGL fixes the share group at

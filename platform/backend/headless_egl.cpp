@@ -118,31 +118,6 @@ bool display_ready()
     return open_display();
 }
 
-// The EGL binding of the calling thread, put back after a temporary use of
-// the root context.
-class SavedBinding {
-public:
-    SavedBinding()
-        : context_(eglGetCurrentContext()), draw_(eglGetCurrentSurface(EGL_DRAW)),
-          read_(eglGetCurrentSurface(EGL_READ))
-    {
-    }
-    ~SavedBinding()
-    {
-        if (context_ == EGL_NO_CONTEXT)
-            eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        else
-            eglMakeCurrent(display().egl, draw_, read_, context_);
-    }
-    SavedBinding(SavedBinding const &) = delete;
-    SavedBinding &operator=(SavedBinding const &) = delete;
-
-private:
-    EGLContext context_;
-    EGLSurface draw_;
-    EGLSurface read_;
-};
-
 // Makes sure the drawable has two pbuffers of the window's client size (at
 // least 1 x 1, the smallest pbuffer) in the context's config.
 bool fit_drawable(Window &window, EGLConfig config)
@@ -230,9 +205,9 @@ bool swap_by_copy(Drawable &drawable)
     EGLSurface back = drawable.back_surface(), front = drawable.front_surface();
     bool bound_here = current_drawable == &drawable;
     EGLContext context = bound_here ? current_context->egl : d.root.egl;
-    std::unique_ptr<SavedBinding> saved;
+    std::unique_ptr<egl::SavedBinding> saved;
     if (!bound_here)
-        saved = std::make_unique<SavedBinding>();
+        saved = std::make_unique<egl::SavedBinding>(d.egl);
     if (!eglMakeCurrent(d.egl, front, back, context)) {
         report("SwapBuffers", "eglMakeCurrent", eglGetError());
         return false;
@@ -257,9 +232,9 @@ bool swap_by_exchange(Drawable &drawable)
     if (!drawable.ancillary && !bound_here)
         return true;
     EGLContext context = bound_here ? current_context->egl : d.root.egl;
-    std::unique_ptr<SavedBinding> saved;
+    std::unique_ptr<egl::SavedBinding> saved;
     if (!bound_here)
-        saved = std::make_unique<SavedBinding>();
+        saved = std::make_unique<egl::SavedBinding>(d.egl);
     if (drawable.ancillary) {
         if (!eglMakeCurrent(d.egl, next, finished, context)) {
             report("SwapBuffers", "eglMakeCurrent", eglGetError());
@@ -302,16 +277,10 @@ Context *create_context(int format)
 {
     if (!display_ready())
         return nullptr;
-    Display &d = display();
-    if (format < 1 || format > static_cast<int>(d.configs.size()))
+    egl::ContextState state;
+    if (!egl::create_context_state(display().egl, display().configs, format, state))
         return nullptr;
-    EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
-    EGLContext egl = egl::create_context(d.egl, config, EGL_NO_CONTEXT);
-    if (egl == EGL_NO_CONTEXT) {
-        report("wglCreateContext", "eglCreateContext", eglGetError());
-        return nullptr;
-    }
-    return new Context{{egl, config, false}};
+    return new Context{state};
 }
 
 bool share_objects(Context *source, Context *target)
@@ -421,7 +390,7 @@ bool read_front_buffer(Window &window, TessivFrontBuffer *out)
     if (!out || !drawable || !drawable->shown || !display().opened)
         return false;
     Display &d = display();
-    SavedBinding saved;
+    egl::SavedBinding saved(d.egl);
     EGLSurface front = drawable->front_surface();
     if (!eglMakeCurrent(d.egl, front, front, d.root.egl)) {
         report("TessivReadFrontBuffer", "eglMakeCurrent", eglGetError());

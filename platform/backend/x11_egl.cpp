@@ -133,23 +133,6 @@ Surface *fit_surface(Window &window, EGLConfig config)
     return &(d.surfaces[window.handle] = Surface{surface, config});
 }
 
-class SavedBinding {
-public:
-    SavedBinding()
-        : context_(eglGetCurrentContext()), draw_(eglGetCurrentSurface(EGL_DRAW)),
-          read_(eglGetCurrentSurface(EGL_READ))
-    {
-    }
-    ~SavedBinding() { eglMakeCurrent(display().egl, draw_, read_, context_); }
-    SavedBinding(SavedBinding const &) = delete;
-    SavedBinding &operator=(SavedBinding const &) = delete;
-
-private:
-    EGLContext context_;
-    EGLSurface draw_;
-    EGLSurface read_;
-};
-
 }  // namespace
 
 std::vector<PixelFormat> pixel_formats()
@@ -164,16 +147,10 @@ Context *create_context(int format)
 {
     if (!display_ready())
         return nullptr;
-    Display &d = display();
-    if (format < 1 || format > static_cast<int>(d.configs.size()))
+    EglContext state;
+    if (!egl::create_context_state(display().egl, display().configs, format, state))
         return nullptr;
-    EGLConfig config = d.configs[static_cast<std::size_t>(format - 1)];
-    EGLContext egl = egl::create_context(d.egl, config, EGL_NO_CONTEXT);
-    if (egl == EGL_NO_CONTEXT) {
-        report("wglCreateContext", "eglCreateContext", eglGetError());
-        return nullptr;
-    }
-    return handle_of(new EglContext{egl, config, false});
+    return handle_of(new EglContext{state});
 }
 
 bool share_objects(Context *source_handle, Context *target_handle)
@@ -256,7 +233,7 @@ bool swap_buffers(Window &window)
         return true;
     }
     // EGL swaps only a surface bound on the calling thread.
-    SavedBinding saved;
+    egl::SavedBinding saved(d.egl);
     if (!eglMakeCurrent(d.egl, surface, surface, d.root)) {
         report("SwapBuffers", "eglMakeCurrent of a window bound nowhere on this thread", eglGetError());
         return false;
