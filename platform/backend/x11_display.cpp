@@ -153,7 +153,6 @@ public:
         RECT rect = server_rect(window);
         ::Window id = make_x_window(parent, rect, kEventMask);
         x_.windows[window.handle] = XWindow{id, false, false, 0, {}};
-        x_.by_id[id] = window.handle;
         if (!(window.style & WS_CHILD)) {
             XSetWMProtocols(x_.display, id, &x_.wm_delete_window, 1);
             set_title(window);
@@ -171,6 +170,7 @@ public:
         if (cursor_ && !(window.style & WS_CHILD))
             XDefineCursor(x_.display, id, cursor_);
         XFlush(x_.display);
+        x_.by_id[id] = window.handle;
     }
 
     void destroy_window(Window &window) override
