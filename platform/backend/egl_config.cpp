@@ -108,6 +108,19 @@ EGLContext create_context(EGLDisplay display, EGLConfig config, EGLContext share
     return eglCreateContext(display, config, share, attributes);
 }
 
+bool release_current(EGLDisplay display, bool injected_failure)
+{
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT)) {
+        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", eglGetError());
+        return false;
+    }
+    if (injected_failure) {
+        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", EGL_BAD_ACCESS);
+        return false;
+    }
+    return true;
+}
+
 bool create_context_state(EGLDisplay display, std::vector<EGLConfig> const &configs, int format,
                           ContextState &state)
 {

@@ -43,6 +43,11 @@ struct ContextState {
     bool used = false;           // has been current, so may own objects
 };
 
+// Binds no context on the calling thread of display; fails, reported under
+// wglMakeCurrent, when EGL refuses or when injected_failure stands for a
+// refusal (the ReleaseFails fault).
+bool release_current(EGLDisplay display, bool injected_failure);
+
 // A new context for pixel format format (1-based, one per config) in
 // state; false for a format out of range, and false with a diagnostic under
 // wglCreateContext when EGL refuses.

@@ -199,15 +199,7 @@ bool release_current()
     current_context = nullptr;
     if (!display().opened || display_lost())
         return true;
-    if (!eglMakeCurrent(display().egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT)) {
-        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", eglGetError());
-        return false;
-    }
-    if (fault_is(TessivDisplayFault::ReleaseFails)) {
-        report("wglMakeCurrent", "eglMakeCurrent(EGL_NO_CONTEXT)", EGL_BAD_ACCESS);
-        return false;
-    }
-    return true;
+    return egl::release_current(display().egl, fault_is(TessivDisplayFault::ReleaseFails));
 }
 
 bool swap_buffers(Window &window)
